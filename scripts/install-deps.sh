@@ -1,15 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages petcalc needs to build, test and run, when
-# they are missing. Uses sudo when not root. Works on Debian 12 and Ubuntu 22.04+.
+# Installs the Debian packages petcalc needs, when they are missing. The
+# lists are scripts/deps/*.txt, one package a line, "#" starts a comment.
+# Uses sudo when not root. Works on Debian 12 and Ubuntu 22.04+.
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 
-packages=(
-  build-essential cmake pkg-config
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
-  fonts-wqy-microhei fontconfig
-  xvfb xauth x11-utils dbus
-)
+mapfile -t packages < <(cat "$here"/deps/*.txt | sed 's/#.*//' | awk 'NF {print $1}' | sort -u)
 
 missing=()
 for p in "${packages[@]}"; do
