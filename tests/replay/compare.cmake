@@ -1,0 +1,10 @@
+# Runs petcalc-replay on a scenario and compares its output with the golden one.
+execute_process(COMMAND ${TOOL} INPUT_FILE ${IN} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "petcalc-replay exited with ${rc}: ${err}")
+endif()
+file(READ ${EXPECTED} expected)
+if(NOT out STREQUAL expected)
+  file(WRITE ${EXPECTED}.actual "${out}")
+  message(FATAL_ERROR "output differs from ${EXPECTED}; actual output in ${EXPECTED}.actual")
+endif()

@@ -1,0 +1,47 @@
+#include "appearance.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleFactory>
+
+namespace petcalc::ui {
+
+void applyAppearance(QApplication& app) {
+    // Fusion looks the same on every desktop and takes no platform theme's
+    // fonts or metrics; the font is set explicitly for the same reason.
+    if (QStyle* fusion = QStyleFactory::create("Fusion")) app.setStyle(fusion);
+    QFont font(kFontFamily);
+    font.setPixelSize(kFontPixelSize);
+    font.setStyleHint(QFont::SansSerif);
+    app.setFont(font);
+    // Small controls: thin frames and no padding, so that captions and
+    // values fit the fixed geometry; indicators fit the 12 px check box.
+    app.setStyleSheet(
+        "QPushButton { padding: 0px; }"
+        "QLineEdit { padding: 0px; }"
+        "QCheckBox::indicator { width: 11px; height: 11px; }");
+    app.setWindowIcon(appIcon());
+}
+
+QIcon appIcon() {
+    QIcon icon(":/petcalc/petcalc.svg");
+    icon.addFile(":/petcalc/petcalc-48.png", QSize(48, 48));
+    return icon;
+}
+
+QString verticalCaption(const QString& caption) {
+    QStringList chars;
+    for (const QChar c : caption) chars << QString(c);
+    return chars.join('\n');
+}
+
+void fitToolTip(QLineEdit* box) {
+    const QString t = box->text();
+    const int room = box->contentsRect().width() - 4;  // the line edit's own margins
+    box->setToolTip(box->fontMetrics().horizontalAdvance(t) > room ? t : QString());
+}
+
+}  // namespace petcalc::ui

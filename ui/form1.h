@@ -1,0 +1,71 @@
+#pragma once
+// The main window: every control at its place, the 22 repeat timers, and the
+// wiring of control events to the core's operations. No arithmetic here.
+
+#include <QHash>
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "engine.h"
+#include "form.h"
+#include "form2.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMessageBox;
+class QTimer;
+
+namespace petcalc::ui {
+
+class RepeatButton;
+struct RepeatSpec;
+
+class Form1 : public QWidget, public petcalc::Form {
+    Q_OBJECT
+public:
+    explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Form: what the core operations read and write.
+    std::string text(Box b) const override;
+    void setText(Box b, const std::string& text) override;
+    bool isChecked(Check c) const override;
+    bool liveRecompute() const override;
+    void setLiveRecompute(bool on) override;
+    void reportFault(const Fault& f) override;
+
+    const Engine& engine() const { return m_engine; }
+    QLineEdit* box(Box b) const { return m_boxes[boxNumber(b)]; }
+    Form2* growthTable() const { return m_form2; }
+    // Where fault messages go. By default a message box over this window;
+    // a test tool may take them instead so that nothing blocks.
+    using FaultSink = std::function<void(const Fault&, const QString& message)>;
+    void setFaultSink(FaultSink sink) { m_faultSink = std::move(sink); }
+    // Stops every hold-to-repeat: its release can no longer arrive.
+    void stopAllRepeats();
+
+protected:
+    void hideEvent(QHideEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+
+private:
+    void buildControls();
+    void wireRepeat(const RepeatSpec& spec);
+    void openGrowthTable();
+    void showFault(const QString& message);
+
+    Engine m_engine{*this};
+    std::array<QLineEdit*, kBoxCount + 1> m_boxes{};
+    std::array<QCheckBox*, 9> m_checks{};
+    QLabel* m_label21 = nullptr;  // its enabled state is the live-recompute flag
+    QList<QTimer*> m_timers;
+    QPointer<Form2> m_form2;
+    QPointer<QMessageBox> m_message;
+    FaultSink m_faultSink;
+    bool m_focusSet = false;
+};
+
+}  // namespace petcalc::ui
