@@ -38,10 +38,19 @@ QString verticalCaption(const QString& caption) {
     return chars.join('\n');
 }
 
+// A line edit keeps 2 px of its own on each side of the text; the boxes of
+// this window are narrow, so they give those pixels back to the text.
+void fitBox(QLineEdit* box) { box->setTextMargins(-kInnerMargin, 0, -kInnerMargin, 0); }
+
+int textRoom(const QLineEdit* box) {
+    const int frame = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box) : 0;
+    const QMargins m = box->textMargins();
+    return box->contentsRect().width() - 2 * frame - 2 * kInnerMargin - m.left() - m.right();
+}
+
 void fitToolTip(QLineEdit* box) {
     const QString t = box->text();
-    const int room = box->contentsRect().width() - 4;  // the line edit's own margins
-    box->setToolTip(box->fontMetrics().horizontalAdvance(t) > room ? t : QString());
+    box->setToolTip(box->fontMetrics().horizontalAdvance(t) > textRoom(box) ? t : QString());
 }
 
 }  // namespace petcalc::ui

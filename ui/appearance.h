@@ -24,6 +24,12 @@ QIcon appIcon();
 // A caption for a tall narrow button: one character a line.
 QString verticalCaption(const QString& caption);
 
+// The margin QLineEdit keeps between its frame and its text, each side.
+inline constexpr int kInnerMargin = 2;
+// Gives a narrow box's inner margins to its text.
+void fitBox(QLineEdit* box);
+// The width the text of a box can take without scrolling.
+int textRoom(const QLineEdit* box);
 // A value wider than its box is still readable in full as a tooltip.
 void fitToolTip(QLineEdit* box);
 

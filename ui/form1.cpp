@@ -71,6 +71,7 @@ void Form1::buildControls() {
         case Kind::TextBox: {
             auto* e = new QLineEdit(this);
             e->setMaxLength(32767);
+            fitBox(e);
             connect(e, &QLineEdit::textChanged, e, [e] { fitToolTip(e); });
             m_boxes[numberAfter(c.name, "Text")] = e;
             w = e;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <map>
 
+#include "appearance.h"
 #include "controls.h"
 #include "driver.h"
 
@@ -108,8 +109,13 @@ TEST(Form1Wiring, WorkedExamplesThroughTheWidgets) {
                                               {15, " 125"}, {17, " 25"},  {6, " 4836.993"}, {7, " 2110"},
                                               {8, " 1514"}, {9, " 583.2"}, {10, " 288.125"}, {16, " 691.25"}};
     for (auto [n, t] : moved) EXPECT_EQ(w.box(n)->text(), t) << n;
-    // Every value is fully visible in its box: no tooltip needed for these.
+    // The results of the worked examples are fully visible in their boxes.
+    for (const char* t : {" 4593.039", " 559.3334", " 4836.993", " 288.125"})
+        EXPECT_LE(w.box(6)->fontMetrics().horizontalAdvance(t), ui::textRoom(w.box(6))) << t;
     for (int n : {6, 8, 9, 10, 16}) EXPECT_TRUE(w.box(n)->toolTip().isEmpty()) << n;
+    // A value too wide for its box can still be read in full.
+    w.type(17, "1.234568E+07");
+    EXPECT_EQ(w.box(17)->toolTip(), "1.234568E+07");
 }
 
 TEST(Form1Wiring, TypingIntoAPointBoxRecomputesFromHeldCounts) {
