@@ -3,7 +3,7 @@
 PRESET ?= default
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run bench clean
+.PHONY: all deps configure build test run bench package clean check-sanitize fuzz
 
 all: build
 
@@ -24,6 +24,22 @@ run: build
 
 bench: build
 	@bash bench/run.sh build/$(PRESET)
+
+# The Debian package, build/$(PRESET)/petcalc_<version>_<arch>.deb.
+package: build
+	@cd build/$(PRESET) && cpack -G DEB
+
+# The core and its tests under AddressSanitizer and UBSan (build/asan).
+check-sanitize: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan -j $(JOBS)
+	@ctest --preset asan -j $(JOBS)
+
+# The libFuzzer targets (clang, build/fuzz), each run briefly on its seeds.
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
+	@ctest --preset fuzz -j $(JOBS)
 
 clean:
 	rm -rf build
