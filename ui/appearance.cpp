@@ -32,6 +32,12 @@ QIcon appIcon() {
     return icon;
 }
 
+QFont tallButtonFont() {
+    QFont font = QApplication::font();
+    font.setPixelSize(kFontPixelSize - 1);
+    return font;
+}
+
 QString verticalCaption(const QString& caption) {
     QStringList chars;
     for (const QChar c : caption) chars << QString(c);

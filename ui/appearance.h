@@ -2,6 +2,7 @@
 // How the windows look, whatever the desktop: one CJK font at a fixed pixel
 // size, one widget style, the program's icon.
 
+#include <QFont>
 #include <QIcon>
 #include <QString>
 
@@ -20,6 +21,9 @@ inline constexpr int kFontPixelSize = 12;
 void applyAppearance(QApplication& app);
 
 QIcon appIcon();
+
+// The font of the tall narrow "成长表" button: three lines of it fit 41 px.
+QFont tallButtonFont();
 
 // A caption for a tall narrow button: one character a line.
 QString verticalCaption(const QString& caption);

@@ -1,10 +1,12 @@
 #include "form1.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QTimer>
 #include <algorithm>
 #include <vector>
@@ -42,18 +44,38 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     // written by an operation; a write runs it before the write returns.
     for (int n = boxNumber(Box::Text11); n <= boxNumber(Box::Text15); ++n)
         connect(m_boxes[n], &QLineEdit::textChanged, this, [this] { m_engine.pointBoxChanged(); });
+    // Sees every mouse release of the program, wherever it is delivered.
+    qApp->installEventFilter(this);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() { qApp->removeEventFilter(this); }
+
+// A held button's release normally comes back to it through the pointer
+// grab. When the grab is lost while a button is down (a modal window
+// opened, another program took the pointer), the release may land on
+// another control or nowhere. Once no mouse button is down any more, no
+// repeat may go on.
+bool Form1::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(e)->buttons() == Qt::NoButton)
+        stopAllRepeats();
+    return QWidget::eventFilter(watched, e);
+}
 
 void Form1::buildControls() {
-    std::vector<std::pair<int, QWidget*>> tabOrder;
-    for (const ControlSpec& c : mainWindowControls()) {
+    // Made in tab order, so that the accessibility tree reads in the order
+    // the Tab key walks.
+    std::vector<const ControlSpec*> controls;
+    for (const ControlSpec& c : mainWindowControls()) controls.push_back(&c);
+    std::sort(controls.begin(), controls.end(), [](auto* a, auto* b) { return a->tab < b->tab; });
+    std::vector<QWidget*> focusable;
+    for (const ControlSpec* spec : controls) {
+        const ControlSpec& c = *spec;
         QWidget* w = nullptr;
         switch (c.kind) {
         case Kind::Button: {
             auto* b = c.name == "Command25" ? new QPushButton(verticalCaption(qs(c.caption)), this)
                                             : new RepeatButton(qs(c.caption), this);
+            if (c.name == "Command25") b->setFont(tallButtonFont());
             b->setAutoDefault(false);
             w = b;
             break;
@@ -88,10 +110,9 @@ void Form1::buildControls() {
         w->setGeometry(pixels(c));
         w->setAccessibleName(qs(c.accessibleName));
         w->setAccessibleDescription(qs(c.name));
-        if (w->focusPolicy() != Qt::NoFocus) tabOrder.emplace_back(c.tab, w);
+        if (w->focusPolicy() != Qt::NoFocus) focusable.push_back(w);
     }
-    std::sort(tabOrder.begin(), tabOrder.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+    for (std::size_t i = 1; i < focusable.size(); ++i) setTabOrder(focusable[i - 1], focusable[i]);
 }
 
 // One pattern for all 22 hold-to-repeat buttons: the press enables the
@@ -120,7 +141,15 @@ void Form1::wireRepeat(const RepeatSpec& r) {
     connect(button, &RepeatButton::mouseReleased, timer, &QTimer::stop);
     connect(button, &RepeatButton::releaseLost, timer, &QTimer::stop);
     connect(button, &QPushButton::clicked, this, step);
-    connect(timer, &QTimer::timeout, this, step);
+    connect(timer, &QTimer::timeout, this, [timer, step] {
+        // A tick with no mouse button down belongs to a hold whose release
+        // never arrived: it ends the repeat instead of stepping.
+        if (QGuiApplication::mouseButtons() == Qt::NoButton) {
+            timer->stop();
+            return;
+        }
+        step();
+    });
 }
 
 std::string Form1::text(Box b) const { return m_boxes[boxNumber(b)]->text().toStdString(); }

@@ -48,6 +48,7 @@ public:
     void stopAllRepeats();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void hideEvent(QHideEvent* e) override;
     void showEvent(QShowEvent* e) override;
 

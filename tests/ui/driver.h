@@ -27,6 +27,13 @@ inline void mouseRelease(QWidget* w, Qt::MouseButton b = Qt::LeftButton, bool ou
     const QPoint local = outside ? QPoint(-w->x() + 3, -w->y() + 3) : w->rect().center();
     QTest::mouseRelease(windowOf(w), b, {}, windowPos(w, local));
 }
+// Lets go of every mouse button still down, so that the next test starts
+// with a free mouse (the test library keeps one button state for all).
+inline void releaseAllButtons(QWidget* anyControl) {
+    for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+        if (QGuiApplication::mouseButtons() & b) mouseRelease(anyControl, b, true);
+}
+
 inline void mouseClick(QWidget* w) {
     mousePress(w);
     mouseRelease(w);

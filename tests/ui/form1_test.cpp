@@ -24,6 +24,7 @@ struct Window {
         form.show();
         (void)QTest::qWaitForWindowExposed(&form);
     }
+    ~Window() { releaseAllButtons(form.findChild<QWidget*>("Command1")); }
     QLineEdit* box(int n) { return form.box(boxAt(n)); }
     QWidget* control(const char* name) { return form.findChild<QWidget*>(name); }
     void type(int n, const QString& t) { typeInto(box(n), t); }

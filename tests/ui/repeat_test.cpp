@@ -15,6 +15,7 @@ struct Window {
         form.show();
         (void)QTest::qWaitForWindowExposed(&form);
     }
+    ~Window() { releaseAllButtons(form.findChild<QWidget*>("Command1")); }
     QWidget* button(const char* name) { return form.findChild<QWidget*>(name); }
     QTimer* timer(const char* name) { return form.findChild<QTimer*>(name); }
     QString text(int n) { return form.box(boxAt(n))->text(); }
@@ -109,9 +110,29 @@ TEST(Repeat, StopsWhenTheReleaseCanNoLongerArrive) {
     EXPECT_TRUE(runningTimers(w.form).isEmpty());
     w.button("Command5")->setEnabled(true);
 
+    mouseRelease(w.button("Command5"));
     mousePress(w.button("Command7"));
     w.form.hide();
     EXPECT_TRUE(runningTimers(w.form).isEmpty());
+    w.form.show();
+}
+
+// When the pointer grab is lost while a button is held, the release may
+// land elsewhere or nowhere: letting go of the last mouse button anywhere
+// ends the repeat, and a tick with no button down ends it too.
+TEST(Repeat, LostReleaseCannotLeaveARepeatRunning) {
+    Window w;
+    mousePress(w.button("Command7"));
+    QMouseEvent elsewhere(QEvent::MouseButtonRelease, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton, Qt::NoButton, {});
+    QApplication::sendEvent(w.form.box(Box::Text1), &elsewhere);
+    EXPECT_TRUE(runningTimers(w.form).isEmpty());
+    mouseRelease(w.button("Command7"));
+
+    w.timer("Timer2")->start(100);  // a repeat whose release never came
+    ASSERT_EQ(QGuiApplication::mouseButtons(), Qt::NoButton);
+    tick(w.timer("Timer2"));
+    EXPECT_TRUE(runningTimers(w.form).isEmpty());
+    EXPECT_EQ(w.text(11), " 1");  // the click's step only; the stray tick added nothing
 }
 
 // A real hold on the event loop: the timer ticks by itself and the release

@@ -1,0 +1,100 @@
+// What a user sees and what a screen reader hears: captions that fit their
+// controls (run at several scale factors), and the accessibility tree.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QStyleOptionButton>
+
+#include "appearance.h"
+#include "controls.h"
+#include "driver.h"
+#include "form2.h"
+
+namespace petcalc::test {
+namespace {
+
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+TEST(Look, EveryCaptionFitsItsControl) {
+    ui::Form1 form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    EXPECT_EQ(QFontInfo(form.font()).family(), ui::kFontFamily);
+    for (const ui::ControlSpec& c : ui::mainWindowControls()) {
+        QWidget* w = form.findChild<QWidget*>(qs(c.name));
+        const QFontMetricsF fm(w->font());
+        if (auto* k = qobject_cast<QCheckBox*>(w)) {
+            QStyleOptionButton opt;
+            opt.initFrom(k);
+            const QRect indicator = k->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &opt, k);
+            EXPECT_TRUE(k->rect().contains(indicator)) << c.name;
+        } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            const QStringList lines = b->text().split('\n');
+            for (const QString& line : lines) EXPECT_LE(fm.horizontalAdvance(line), w->width()) << c.name;
+            EXPECT_LE(fm.ascent() + fm.descent() + (lines.size() - 1) * fm.lineSpacing(), w->height() + 0.5)
+                << c.name;
+        } else if (auto* l = qobject_cast<QLabel*>(w); l && !l->text().isEmpty()) {
+            EXPECT_LE(fm.horizontalAdvance(l->text()), w->width()) << c.name;
+            EXPECT_LE(fm.ascent() + fm.descent(), w->height() + 0.5) << c.name;
+        } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
+            EXPECT_GE(e->height(), fm.ascent() + fm.descent()) << c.name;
+        }
+    }
+    // The widest values of the worked examples fit the result boxes whole.
+    QLineEdit* hp = form.box(Box::Text6);
+    for (const char* t : {" 4593.039", " 559.3334", " 4836.993", " 1596.916", " 285.9933"})
+        EXPECT_LE(hp->fontMetrics().horizontalAdvance(t), ui::textRoom(hp)) << t;
+}
+
+// Walks the tree a screen reader sees, window by window.
+void expectNamedAndOrdered(QWidget* window, const QStringList& readingOrder) {
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window);
+    ASSERT_NE(root, nullptr);
+    EXPECT_FALSE(root->text(QAccessible::Name).isEmpty());
+    QStringList seen;
+    for (int i = 0; i < root->childCount(); ++i) {
+        QAccessibleInterface* child = root->child(i);
+        auto* w = qobject_cast<QWidget*>(child->object());
+        if (!w || w->objectName().isEmpty() || w->objectName() == "Label21") continue;
+        EXPECT_NE(child->role(), QAccessible::NoRole) << qPrintable(w->objectName());
+        EXPECT_FALSE(child->text(QAccessible::Name).isEmpty()) << qPrintable(w->objectName());
+        if (w->focusPolicy() != Qt::NoFocus) seen << w->objectName();
+    }
+    EXPECT_EQ(seen, readingOrder);
+}
+
+TEST(Accessibility, TreeNamesRolesStatesAndReadingOrder) {
+    ui::Form1 form;
+    form.show();
+    std::vector<std::pair<int, QString>> tabs;
+    for (const ui::ControlSpec& c : ui::mainWindowControls())
+        if (c.kind != ui::Kind::Label) tabs.emplace_back(c.tab, qs(c.name));
+    std::sort(tabs.begin(), tabs.end());
+    QStringList order;
+    for (const auto& t : tabs) order << t.second;
+    expectNamedAndOrdered(&form, order);
+
+    auto state = [&](const char* name) {
+        return QAccessible::queryAccessibleInterface(form.findChild<QWidget*>(name))->state();
+    };
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(form.findChild<QWidget*>("Check1"))->role(),
+              QAccessible::CheckBox);
+    EXPECT_FALSE(state("Check1").checked);
+    setChecked(form.findChild<QCheckBox*>("Check1"), true);
+    EXPECT_TRUE(state("Check1").checked);
+    EXPECT_TRUE(state("Label21").disabled);
+    mouseClick(form.findChild<QWidget*>("Command1"));
+    EXPECT_FALSE(state("Label21").disabled);
+    EXPECT_TRUE(state("Label21").invisible);
+
+    mouseClick(form.findChild<QWidget*>("Command25"));
+    ui::Form2* table = form.growthTable();
+    expectNamedAndOrdered(table, {"text1"});
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(table->text1())->role(), QAccessible::EditableText);
+    table->close();
+}
+
+}  // namespace
+}  // namespace petcalc::test
