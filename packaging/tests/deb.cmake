@@ -30,9 +30,9 @@ execute_process(COMMAND dpkg-deb --field "${deb}" Depends Section Maintainer Des
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "dpkg-deb cannot read ${deb}")
 endif()
-# Qt, found by dpkg-shlibdeps (Widgets brings Gui along); the platform plugin and
-# the CJK font, which no library pulls in.
-foreach(dep libqt6core6 libqt6widgets6 qt6-qpa-plugins fonts-wqy-microhei)
+# Qt, found by dpkg-shlibdeps (Widgets brings Gui along), and the CJK font,
+# which no library pulls in.
+foreach(dep libqt6core6 libqt6widgets6 fonts-wqy-microhei)
   if(NOT fields MATCHES "Depends:[^\n]*[ ,]${dep}[ ,(\n]")
     fail("Depends lacks ${dep}")
   endif()
