@@ -7,6 +7,11 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+// The resources live in a static library: nothing would pull them into a
+// program unless they are initialised by name. Q_INIT_RESOURCE must stand
+// outside any namespace.
+static void initPetcalcResources() { Q_INIT_RESOURCE(petcalc); }
+
 namespace petcalc::ui {
 
 void applyAppearance(QApplication& app) {
@@ -27,6 +32,8 @@ void applyAppearance(QApplication& app) {
 }
 
 QIcon appIcon() {
+    static const bool loaded = (initPetcalcResources(), true);
+    (void)loaded;
     QIcon icon(":/petcalc/petcalc.svg");
     icon.addFile(":/petcalc/petcalc-48.png", QSize(48, 48));
     return icon;

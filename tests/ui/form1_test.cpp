@@ -45,6 +45,7 @@ void typeFirstExample(Window& w) {
 TEST(Form1Layout, EveryControlAtItsPlaceWithItsNames) {
     Window w;
     EXPECT_EQ(w.form.windowTitle(), "Form1");
+    EXPECT_TRUE(w.form.windowIcon().availableSizes().contains(QSize(48, 48)));
     EXPECT_EQ(w.form.size(), QSize(555, 328));
     int count = 0;
     for (const ui::ControlSpec& c : ui::mainWindowControls()) {
