@@ -1,6 +1,7 @@
 // Starts petcalc: the main window, shown, until no window is left.
 
 #include <QApplication>
+#include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
 
@@ -16,6 +17,14 @@ int main(int argc, char* argv[]) {
                      "petcalc: no display found (DISPLAY is not set). "
                      "To run without a screen, use a virtual display: xvfb-run -a petcalc\n");
         return 1;
+    }
+    // With no session bus to talk to, the D-Bus library would start one of
+    // its own (X11 autolaunch) that outlives the program. There is nothing
+    // to reach then (no accessibility bus either), so say so up front.
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) {
+        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+        if (runtime.isEmpty() || !QFileInfo::exists(runtime + "/bus"))
+            qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("petcalc");
