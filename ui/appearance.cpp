@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontMetrics>
+#include <QImageReader>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -34,9 +36,14 @@ void applyAppearance(QApplication& app) {
 QIcon appIcon() {
     static const bool loaded = (initPetcalcResources(), true);
     (void)loaded;
-    QIcon icon(":/petcalc/petcalc.svg");
-    icon.addFile(":/petcalc/petcalc-48.png", QSize(48, 48));
-    return icon;
+    // The 48 px picture through Qt's built-in PNG reader, its format named
+    // and content probing off. QIcon's own file loading asks every image
+    // plugin whether it reads the file, loading each (and libjpeg with them),
+    // and an .svg source pulls in the svg icon engine: a cost at every start
+    // for a picture the window carries at 48 px only.
+    QImageReader reader(QStringLiteral(":/petcalc/petcalc-48.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QIcon(QPixmap::fromImage(reader.read()));
 }
 
 QFont tallButtonFont() {
