@@ -1,6 +1,6 @@
-// Preloaded (LD_PRELOAD) into petcalc and into the bare window by the
-// start-up benchmark. Both programs are timed by this same code, and neither
-// carries a measuring hook of its own.
+// Preloaded (LD_PRELOAD) into petcalc and into the reference windows by the
+// start-up benchmark. All are timed by this same code, and none carries a
+// measuring hook of its own.
 //
 // With PETCALC_BENCH_FIRST_FRAME=<fd> it writes three lines to that file
 // descriptor, each a CLOCK_MONOTONIC time in nanoseconds:
