@@ -3,7 +3,7 @@
 PRESET ?= default
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run bench package clean check-sanitize fuzz
+.PHONY: all deps configure build test check run bench package clean check-sanitize fuzz
 
 all: build
 
@@ -16,7 +16,12 @@ configure: deps
 build: configure
 	@cmake --build --preset $(PRESET) -j $(JOBS)
 
-test: build
+# Every test: the suite, then the core under the sanitizers, then a short
+# run of each fuzzer.
+test: check check-sanitize fuzz
+
+# The suite alone (core, windows, replay scenarios, packaging).
+check: build
 	@ctest --preset $(PRESET) -j $(JOBS)
 
 run: build

@@ -2,6 +2,7 @@
 // Number text rules: how a box's text becomes a number and a number becomes
 // a box's text. Locale-free: the decimal point is always ".".
 
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -16,7 +17,10 @@ namespace petcalc {
 double parseNumber(std::string_view text);
 
 // The nearest single to a double result, ties to even: what a sheet
-// variable holds after a store.
+// variable holds after a store. A double beyond the single range becomes an
+// infinity, which the fault rule catches: IEEE conversion, which C++ leaves
+// to the implementation.
+static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<double>::is_iec559);
 inline float storeRound(double x) { return static_cast<float>(x); }
 
 // " 100", " 4593.039", "-.25", " 1.234568E+07": 7 significant digits, a blank

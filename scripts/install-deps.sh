@@ -15,9 +15,16 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# A name this release does not know (packages are split differently across
+# Debian and Ubuntu releases) is reported and skipped, not fatal for the rest.
+available=()
+for p in "${missing[@]}"; do
+  if apt-cache show "$p" >/dev/null 2>&1; then available+=("$p"); else echo "install-deps: no package '$p' here, skipped" >&2; fi
+done
+[ ${#available[@]} -eq 0 ] && exit 0
+echo "Installing: ${available[*]}"
+$sudo apt-get install -y -qq --no-install-recommends "${available[@]}" >/dev/null
