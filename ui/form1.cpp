@@ -68,8 +68,8 @@ void Form1::buildControls() {
     for (const ControlSpec& c : mainWindowControls()) controls.push_back(&c);
     std::sort(controls.begin(), controls.end(), [](auto* a, auto* b) { return a->tab < b->tab; });
     std::vector<QWidget*> focusable;
-    for (const ControlSpec* spec : controls) {
-        const ControlSpec& c = *spec;
+    for (const ControlSpec* row : controls) {
+        const ControlSpec& c = *row;
         QWidget* w = nullptr;
         switch (c.kind) {
         case Kind::Button: {

@@ -54,7 +54,7 @@ protected:
 
 private:
     void buildControls();
-    void wireRepeat(const RepeatSpec& spec);
+    void wireRepeat(const RepeatSpec& row);
     void openGrowthTable();
     void showFault(const QString& message);
 
