@@ -68,7 +68,12 @@ in_root "apt-get install -y -qq --no-install-recommends xvfb xauth x11-utils x11
 
 cat >"$root/tmp/run.sh" <<'RUN'
 #!/bin/sh
-petcalc >/tmp/petcalc.log 2>&1 &
+# Started as a menu starts it: the Exec line of the installed desktop entry,
+# field codes dropped.
+entry=/usr/share/applications/org.petcalc.Petcalc.desktop
+cmd=$(sed -n 's/^Exec=//p' "$entry" | head -n1 | sed 's/ *%[fFuUdDnNickvm]//g')
+[ -n "$cmd" ] || { echo "no Exec line in $entry"; exit 1; }
+sh -c "exec $cmd" >/tmp/petcalc.log 2>&1 &
 pid=$!
 for _ in 1 2 3 4 5 6 7 8 9 10; do
   sleep 1
