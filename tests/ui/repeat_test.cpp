@@ -36,6 +36,36 @@ TEST(Repeat, PressTicksReleaseThenClick) {
     EXPECT_EQ(w.text(11), " 3");  // the click's own step
 }
 
+// Every hold-to-repeat button: its press runs its own timer and no other,
+// its release stops it, its click moves its own box by its own step.
+TEST(Repeat, EveryButtonDrivesItsOwnTimerAndStep) {
+    struct Row {
+        const char* button;
+        const char* timer;
+        int box;
+        const char* after;  // the box after press, one tick, release and click from 0
+    };
+    const Row rows[] = {
+        {"Command5", "Timer1", 11, "-2"},   {"Command7", "Timer2", 11, " 2"},   {"Command6", "Timer3", 11, "-10"},
+        {"Command8", "Timer4", 11, " 10"},  {"Command9", "Timer5", 12, "-2"},   {"Command11", "Timer7", 12, " 2"},
+        {"Command10", "Timer6", 12, "-10"}, {"Command12", "Timer8", 12, " 10"}, {"Command13", "Timer9", 13, "-2"},
+        {"Command15", "Timer11", 13, " 2"}, {"Command14", "Timer10", 13, "-10"}, {"Command16", "Timer12", 13, " 10"},
+        {"Command17", "Timer13", 14, "-2"}, {"Command19", "Timer15", 14, " 2"}, {"Command18", "Timer14", 14, "-10"},
+        {"Command20", "Timer16", 14, " 10"}, {"Command21", "Timer17", 15, "-2"}, {"Command22", "Timer18", 15, " 2"},
+        {"Command23", "Timer19", 15, "-10"}, {"Command24", "Timer20", 15, " 10"}, {"Command27", "Timer21", 18, "2"},
+        {"Command26", "Timer22", 18, "-2"},
+    };
+    for (const Row& r : rows) {
+        Window w;
+        mousePress(w.button(r.button));
+        EXPECT_EQ(runningTimers(w.form), QStringList{r.timer}) << r.button;
+        tick(w.timer(r.timer));
+        mouseRelease(w.button(r.button));
+        EXPECT_TRUE(runningTimers(w.form).isEmpty()) << r.button;
+        EXPECT_EQ(w.text(r.box), r.after) << r.button;
+    }
+}
+
 TEST(Repeat, ReleaseOutsideStopsWithoutAClick) {
     Window w;
     mousePress(w.button("Command10"));  // magic -5, on Timer6
