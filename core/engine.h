@@ -5,6 +5,7 @@
 // it runs to its end or to its first fault, and reports at most one fault
 // through Form::reportFault.
 
+#include <initializer_list>
 #include <optional>
 
 #include "fault.h"

@@ -192,11 +192,6 @@ void Form1::showFault(const QString& message) {
     m_message->show();
 }
 
-void Form1::hideEvent(QHideEvent* e) {
-    stopAllRepeats();
-    QWidget::hideEvent(e);
-}
-
 void Form1::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     if (!m_focusSet) {  // focus starts in the first box of the tab order

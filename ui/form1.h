@@ -2,7 +2,6 @@
 // The main window: every control at its place, the 22 repeat timers, and the
 // wiring of control events to the core's operations. No arithmetic here.
 
-#include <QHash>
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -49,7 +48,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
-    void hideEvent(QHideEvent* e) override;
     void showEvent(QShowEvent* e) override;
 
 private:
