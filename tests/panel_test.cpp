@@ -41,20 +41,6 @@ TEST(PanelFormulas, FirstWorkedExampleStoredValues) {
     EXPECT_NEAR(spiritFormula(noEquipment) - 250, 391.60001, 5e-6);
 }
 
-TEST(PanelFormulas, EquipmentPlaceChangesOnlyTheOrderOfAdditions) {
-    PetSheet s = firstExample();
-    s.zbgj = 0.1f;
-    s.zbfy = 0.3f;
-    // Both orders are computed; they agree to within the last bit.
-    for (bool last : {false, true}) {
-        EXPECT_NEAR(attackFormula(s, 1, 1, last), attackFormula(s, 1, 1, !last), 1e-9);
-        EXPECT_NEAR(defenseFormula(s, 1, 1, last), defenseFormula(s, 1, 1, !last), 1e-9);
-    }
-    // Agility I and II multiply the speed before the equipment bonus.
-    s.zbsd = 0;
-    EXPECT_DOUBLE_EQ(speedFormula(s, 1, 1), speedFormula(s, 0, 0) * 1.3);
-}
-
 TEST(PanelFormulas, LevelShiftSumsBeforeSubtracting) {
     // (1 + 2^24) - 2^24 is 0 in single but 1 in double: the sum is a double.
     EXPECT_EQ(shiftCount(1.0f, 16777216.0f, 16777216.0f), 1.0);
