@@ -71,7 +71,9 @@ std::string randomDecimal(std::mt19937& rng) {
 // 30 digits (just off the tie). x86's long double holds the midpoint exactly.
 std::string nearMidpoint(std::mt19937& rng) {
     static_assert(std::numeric_limits<long double>::digits >= 64);
-    const auto bits = (std::uint64_t{rng()} << 32 | rng()) & 0x7fef'ffff'ffff'ffffu;  // finite, below max
+    std::uint64_t bits;
+    do bits = (std::uint64_t{rng()} << 32 | rng()) & 0x7fff'ffff'ffff'ffffu;
+    while (bits >= 0x7fef'ffff'ffff'ffffu);  // finite, below the largest double
     const double d = std::bit_cast<double>(bits);
     const long double mid = (static_cast<long double>(d) + std::nextafter(d, 2 * d + 1)) / 2;
     static const int precisions[] = {19, 29, 800};
