@@ -6,7 +6,7 @@
 #include <QLabel>
 
 #include "appearance.h"
-#include "controls.h"
+#include "windows.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -14,7 +14,7 @@ int main(int argc, char* argv[]) {
     font.setPixelSize(petcalc::ui::kFontPixelSize);
     app.setFont(font);
     QString chars;
-    for (const petcalc::ui::ControlSpec& c : petcalc::ui::mainWindowControls())
+    for (const petcalc::ControlSpec& c : petcalc::mainWindowControls())
         for (const QChar ch : QString::fromUtf8(c.caption.data(), qsizetype(c.caption.size())))
             if (!chars.contains(ch)) chars += ch;
     QWidget window;

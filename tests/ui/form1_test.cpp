@@ -8,7 +8,7 @@
 #include <map>
 
 #include "appearance.h"
-#include "controls.h"
+#include "windows.h"
 #include "driver.h"
 
 namespace petcalc::test {
@@ -48,13 +48,13 @@ TEST(Form1Layout, EveryControlAtItsPlaceWithItsNames) {
     EXPECT_TRUE(w.form.windowIcon().availableSizes().contains(QSize(48, 48)));
     EXPECT_EQ(w.form.size(), QSize(555, 328));
     int count = 0;
-    for (const ui::ControlSpec& c : ui::mainWindowControls()) {
+    for (const ControlSpec& c : mainWindowControls()) {
         ++count;
         QWidget* x = w.form.findChild<QWidget*>(qs(c.name));
         ASSERT_NE(x, nullptr) << c.name;
         EXPECT_EQ(x->geometry(), QRect(c.left / 15, c.top / 15, c.width / 15, c.height / 15)) << c.name;
         EXPECT_EQ(x->accessibleDescription(), qs(c.name));
-        if (c.kind == ui::Kind::Button || c.kind == ui::Kind::Label) {
+        if (c.kind == Kind::Button || c.kind == Kind::Label) {
             QString shown = qobject_cast<QAbstractButton*>(x) ? qobject_cast<QAbstractButton*>(x)->text()
                                                                      : qobject_cast<QLabel*>(x)->text();
             EXPECT_EQ(shown.remove('\n'), qs(c.caption)) << c.name;
@@ -84,8 +84,8 @@ TEST(Form1Layout, FocusStartsInText1AndTabFollowsTheTabColumn) {
     QApplication::setActiveWindow(&w.form);
     EXPECT_EQ(QApplication::focusWidget(), w.box(1));
     std::vector<std::pair<int, std::string_view>> tabs;
-    for (const ui::ControlSpec& c : ui::mainWindowControls())
-        if (c.kind != ui::Kind::Label) tabs.emplace_back(c.tab, c.name);
+    for (const ControlSpec& c : mainWindowControls())
+        if (c.kind != Kind::Label) tabs.emplace_back(c.tab, c.name);
     std::sort(tabs.begin(), tabs.end());
     QWidget* at = w.box(1);
     for (std::size_t i = 1; i < tabs.size(); ++i) {

@@ -13,7 +13,7 @@ namespace petcalc::test {
 namespace {
 
 TEST(GrowthTable, ThirtyFourLinesAndTheLadderDifferences) {
-    const QString text = ui::growthTableText();
+    const QString text = QString::fromStdString(growthTableText());
     ASSERT_TRUE(text.endsWith("\r\n"));
     const QStringList lines = text.split("\r\n");
     ASSERT_EQ(lines.size(), 35);  // 34 lines and the empty rest after the last CR LF

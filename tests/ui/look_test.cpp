@@ -8,7 +8,7 @@
 #include <QStyleOptionButton>
 
 #include "appearance.h"
-#include "controls.h"
+#include "windows.h"
 #include "driver.h"
 #include "form2.h"
 
@@ -22,7 +22,7 @@ TEST(Look, EveryCaptionFitsItsControl) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     EXPECT_EQ(QFontInfo(form.font()).family(), ui::kFontFamily);
-    for (const ui::ControlSpec& c : ui::mainWindowControls()) {
+    for (const ControlSpec& c : mainWindowControls()) {
         QWidget* w = form.findChild<QWidget*>(qs(c.name));
         const QFontMetricsF fm(w->font());
         if (auto* k = qobject_cast<QCheckBox*>(w)) {
@@ -69,8 +69,8 @@ TEST(Accessibility, TreeNamesRolesStatesAndReadingOrder) {
     ui::Form1 form;
     form.show();
     std::vector<std::pair<int, QString>> tabs;
-    for (const ui::ControlSpec& c : ui::mainWindowControls())
-        if (c.kind != ui::Kind::Label) tabs.emplace_back(c.tab, qs(c.name));
+    for (const ControlSpec& c : mainWindowControls())
+        if (c.kind != Kind::Label) tabs.emplace_back(c.tab, qs(c.name));
     std::sort(tabs.begin(), tabs.end());
     QStringList order;
     for (const auto& t : tabs) order << t.second;

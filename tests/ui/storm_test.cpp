@@ -8,7 +8,7 @@
 #include <QMessageBox>
 #include <random>
 
-#include "controls.h"
+#include "windows.h"
 #include "driver.h"
 #include "form2.h"
 
@@ -23,7 +23,7 @@ struct Storm {
     explicit Storm(unsigned seed) : rng(seed) {
         form.show();
         (void)QTest::qWaitForWindowExposed(&form);
-        for (const auto& r : ui::repeatButtons())
+        for (const auto& r : repeatButtons())
             buttons << form.findChild<QWidget*>(QString::fromUtf8(r.button.data(), qsizetype(r.button.size())));
         for (const char* name : {"Command1", "Command2", "Command3", "Command4", "Command25"})
             buttons << form.findChild<QWidget*>(name);
