@@ -7,7 +7,8 @@ starts a case: a freshly started Form1, played by a run of its own. Every
 other line is a step of the replay protocol (docs/replay-protocol.md) and
 may carry "expect", a part of the state the step must leave: any of
 "texts" (some boxes), "flag", "running", "windows", "fault" (null, or some
-of "kind" and "message").
+of "kind" and "message"), and "why", a note for the reader that the tools
+ignore.
 
 The reference tool's output must meet every expectation; another front
 end's output must equal the reference's byte for byte, step by step.
@@ -61,7 +62,8 @@ def cases(path):
 
 
 def check_case(where, steps, reference, front_end):
-    sent = [json.dumps({k: v for k, v in r.items() if k != "expect"}, ensure_ascii=False) for _, r in steps]
+    sent = [json.dumps({k: v for k, v in r.items() if k not in ("expect", "why")}, ensure_ascii=False)
+            for _, r in steps]
     ref, err = play(reference, sent)
     if err:
         return [f"{where}: reference {err}"]
