@@ -83,7 +83,7 @@ class Storm:
         self.steps, self.lines, self.problems = [], [], []
         self.down, self.capture = set(), None
         self.checks = [0] * 9
-        self.state = {"running": [], "windows": ["Form1"]}
+        self.state = {"running": [], "windows": ["Form1"], "texts": {f"Text{n}": "" for n in range(1, 24)}}
 
     def send(self, step):
         line = self.ref.step(step)
@@ -112,8 +112,9 @@ class Storm:
         kind = rng.choices(["type", "check", "click", "press", "release", "key", "tick", "close"],
                            [14, 5, 16, 14, 14, 6, 28, 3])[0]
         control = rng.choice(BUTTONS)
-        if kind == "type":
-            return {"op": "type", "box": f"Text{rng.randint(1, 23)}", "text": odd_text(rng)}
+        if kind == "type":  # sometimes the box's own text again
+            box = f"Text{rng.randint(1, 23)}"
+            return {"op": "type", "box": box, "text": self.state["texts"][box] if rng.random() < 0.1 else odd_text(rng)}
         if kind == "check" and free:
             n = rng.randint(1, 8)
             self.checks[n] = rng.randint(0, 1)
