@@ -59,8 +59,7 @@ TEST(Look, EveryDrawnCharacterIsInTheProgramFont) {
     form.show();
     mouseClick(form.findChild<QWidget*>("Command25"));
     form.reportFault(Fault{FaultKind::Overflow, Op::Ok, Box::Text3, std::nullopt, std::nullopt});
-    QString drawn = form.windowTitle() + form.growthTable()->windowTitle() +
-                    form.growthTable()->text1()->toPlainText();
+    QString drawn = form.windowTitle() + form.growthTable()->windowTitle() + form.growthTable()->text1()->toPlainText();
     for (const QWidget* w : form.findChildren<QWidget*>()) {
         if (w->isWindow()) drawn += w->windowTitle();
         if (auto* l = qobject_cast<const QLabel*>(w)) drawn += l->text();
@@ -71,16 +70,18 @@ TEST(Look, EveryDrawnCharacterIsInTheProgramFont) {
     for (FaultKind k : {FaultKind::Overflow, FaultKind::DivisionByZero, FaultKind::InvalidOperation}) {
         for (int op = 0; op <= static_cast<int>(Op::Reset); ++op)
             for (int a = -1; a < 5; ++a)
-                drawn += qs(faultMessage({k, Op(op), std::nullopt, std::nullopt,
-                                          a < 0 ? std::nullopt : std::optional(Attr(a))}));
+                drawn += qs(faultMessage(
+                    {k, Op(op), std::nullopt, std::nullopt, a < 0 ? std::nullopt : std::optional(Attr(a))}));
         for (int v = 0; v <= static_cast<int>(Var::zbll); ++v)
             drawn += qs(faultMessage({k, Op::Ok, std::nullopt, Var(v), std::nullopt}));
     }
     for (int b = 1; b <= kBoxCount; ++b)
         drawn += qs(faultMessage({FaultKind::Overflow, Op::Ok, boxAt(b), std::nullopt, std::nullopt}));
     QString missing;
-    for (const char32_t c : drawn.remove('\n').toUcs4())
-        if (!font.supportsCharacter(c) && !missing.contains(QString::fromUcs4(&c, 1))) missing += QString::fromUcs4(&c, 1);
+    for (const char32_t c : drawn.remove('\n').toUcs4()) {
+        const QString ch = QString::fromUcs4(&c, 1);
+        if (!font.supportsCharacter(c) && !missing.contains(ch)) missing += ch;
+    }
     EXPECT_EQ(missing.toStdString(), "");
 }
 
