@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "appearance.h"
-#include "controls.h"
+#include "windows.h"
 #include "form2.h"
 #include "repeatbutton.h"
 
@@ -30,20 +30,28 @@ int numberAfter(std::string_view name, std::string_view prefix) {
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
     setObjectName("Form1");
-    setWindowTitle("Form1");
+    setWindowTitle(qs(kForm1.caption));
     setWindowIcon(appIcon());
-    setFixedSize(kClientWidth, kClientHeight);
+    setFixedSize(kForm1.width / kTwipsPerPixel, kForm1.height / kTwipsPerPixel);
     buildControls();
-    for (const RepeatSpec& r : repeatButtons()) wireRepeat(r);
-    connect(findChild<QPushButton*>("Command1"), &QPushButton::clicked, this, [this] { m_engine.ok(); });
-    connect(findChild<QPushButton*>("Command2"), &QPushButton::clicked, this, [this] { m_engine.toTargetLevel(); });
-    connect(findChild<QPushButton*>("Command3"), &QPushButton::clicked, this, [this] { m_engine.reset(); });
-    connect(findChild<QPushButton*>("Command4"), &QPushButton::clicked, this, [this] { m_engine.estimateGrowth(); });
-    connect(findChild<QPushButton*>("Command25"), &QPushButton::clicked, this, &Form1::openGrowthTable);
-    // The live recompute follows every change of a point box, typed or
-    // written by an operation; a write runs it before the write returns.
-    for (int n = boxNumber(Box::Text11); n <= boxNumber(Box::Text15); ++n)
-        connect(m_boxes[n], &QLineEdit::textChanged, this, [this] { m_engine.pointBoxChanged(); });
+    for (int n = 1; n <= kTimerCount; ++n) {
+        auto* timer = new QTimer(this);
+        timer->setObjectName(qs(timerName(n)));
+        timer->setTimerType(Qt::PreciseTimer);
+        connect(timer, &QTimer::timeout, this,
+                [this, n] { m_events.tick(n, QGuiApplication::mouseButtons() != Qt::NoButton); });
+        m_timers[n] = timer;
+    }
+    // Every box reports its changes, typed or written by an operation; a
+    // write runs the handler before the write returns. QLineEdit also
+    // signals a selection typed over with the same text, which changes
+    // nothing.
+    for (int n = 1; n <= kBoxCount; ++n)
+        connect(m_boxes[n], &QLineEdit::textChanged, this, [this, n](const QString& text) {
+            if (text == m_texts[n]) return;
+            m_texts[n] = text;
+            m_events.textChanged(boxAt(n));
+        });
     // Sees every mouse release of the program, wherever it is delivered.
     qApp->installEventFilter(this);
 }
@@ -57,7 +65,7 @@ Form1::~Form1() { qApp->removeEventFilter(this); }
 // repeat may go on.
 bool Form1::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(e)->buttons() == Qt::NoButton)
-        stopAllRepeats();
+        m_events.allButtonsUp();
     return QWidget::eventFilter(watched, e);
 }
 
@@ -73,10 +81,12 @@ void Form1::buildControls() {
         QWidget* w = nullptr;
         switch (c.kind) {
         case Kind::Button: {
-            auto* b = c.name == "Command25" ? new QPushButton(verticalCaption(qs(c.caption)), this)
-                                            : new RepeatButton(qs(c.caption), this);
-            if (c.name == "Command25") b->setFont(tallButtonFont());
+            const bool tall = c.height > c.width;  // "成长表": one character a line
+            auto* b = new RepeatButton(tall ? verticalCaption(qs(c.caption)) : qs(c.caption), this);
+            if (tall) b->setFont(tallButtonFont());
             b->setAutoDefault(false);
+            b->setObjectName(qs(c.name));
+            wireButton(b);
             w = b;
             break;
         }
@@ -115,42 +125,18 @@ void Form1::buildControls() {
     for (std::size_t i = 1; i < focusable.size(); ++i) setTabOrder(focusable[i - 1], focusable[i]);
 }
 
-// One pattern for all 22 hold-to-repeat buttons: the press enables the
-// button's own timer at 100 ms and shows the held value again; the release
-// disables it; the click and every tick run the same step.
-void Form1::wireRepeat(const RepeatSpec& r) {
-    auto* button = findChild<RepeatButton*>(qs(r.button));
-    auto* timer = new QTimer(this);
-    timer->setObjectName(qs(r.timer));
-    timer->setTimerType(Qt::PreciseTimer);
-    m_timers.append(timer);
-
-    std::function<void()> step, press;
-    if (r.attr < 0) {
-        step = [this, d = r.step] { m_engine.levelStep(d); };
-        press = [this] { m_engine.levelPress(); };
-    } else {
-        const auto a = static_cast<Attr>(r.attr);
-        step = [this, a, d = r.step] { m_engine.pointStep(a, d); };
-        press = [this, a] { m_engine.pointPress(a); };
-    }
-    connect(button, &RepeatButton::mousePressed, this, [timer, press] {
-        timer->start(100);
-        press();
-    });
-    connect(button, &RepeatButton::mouseReleased, timer, &QTimer::stop);
-    connect(button, &RepeatButton::releaseLost, timer, &QTimer::stop);
-    connect(button, &QPushButton::clicked, this, step);
-    connect(timer, &QTimer::timeout, this, [timer, step] {
-        // A tick with no mouse button down belongs to a hold whose release
-        // never arrived: it ends the repeat instead of stepping.
-        if (QGuiApplication::mouseButtons() == Qt::NoButton) {
-            timer->stop();
-            return;
-        }
-        step();
-    });
+// Every button reports its presses, releases and clicks to the core, which
+// knows what each one does.
+void Form1::wireButton(RepeatButton* b) {
+    const std::string name = b->objectName().toStdString();
+    connect(b, &RepeatButton::mousePressed, this, [this, name] { m_events.press(name); });
+    connect(b, &RepeatButton::mouseReleased, this, [this, name] { m_events.release(name); });
+    connect(b, &RepeatButton::releaseLost, this, [this, name] { m_events.releaseLost(name); });
+    connect(b, &QPushButton::clicked, this, [this, name] { m_events.click(name); });
 }
+
+void Form1::startTimer(int n) { m_timers[n]->start(kRepeatIntervalMs); }
+void Form1::stopTimer(int n) { m_timers[n]->stop(); }
 
 std::string Form1::text(Box b) const { return m_boxes[boxNumber(b)]->text().toStdString(); }
 
@@ -165,14 +151,10 @@ bool Form1::isChecked(Check c) const { return m_checks[static_cast<int>(c)]->che
 bool Form1::liveRecompute() const { return m_label21->isEnabled(); }
 void Form1::setLiveRecompute(bool on) { m_label21->setEnabled(on); }
 
-void Form1::stopAllRepeats() {
-    for (QTimer* t : std::as_const(m_timers)) t->stop();
-}
+void Form1::stopAllRepeats() { m_events.stopAllRepeats(); }
 
+// Every repeat has stopped already (the core sees to that).
 void Form1::reportFault(const Fault& f) {
-    // A message takes the pointer: the release of a held button would be
-    // lost, so no repeat may outlive it.
-    stopAllRepeats();
     const QString message = QString::fromStdString(faultMessage(f));
     if (m_faultSink)
         m_faultSink(f, message);
@@ -183,7 +165,7 @@ void Form1::reportFault(const Fault& f) {
 void Form1::showFault(const QString& message) {
     // One message at a time: a fault while one is open replaces its text.
     if (!m_message) {
-        m_message = new QMessageBox(QMessageBox::Warning, "计算出错", message, QMessageBox::Ok, this);
+        m_message = new QMessageBox(QMessageBox::Warning, qs(kFaultTitle), message, QMessageBox::Ok, this);
         m_message->setObjectName("FaultMessage");
         m_message->setAttribute(Qt::WA_DeleteOnClose);
         m_message->setWindowModality(Qt::WindowModal);

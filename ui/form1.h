@@ -3,12 +3,13 @@
 // wiring of control events to the core's operations. No arithmetic here.
 
 #include <QPointer>
+#include <QString>
 #include <QWidget>
 #include <array>
 #include <functional>
 
-#include "engine.h"
 #include "form.h"
+#include "form1events.h"
 #include "form2.h"
 
 class QCheckBox;
@@ -20,9 +21,8 @@ class QTimer;
 namespace petcalc::ui {
 
 class RepeatButton;
-struct RepeatSpec;
 
-class Form1 : public QWidget, public petcalc::Form {
+class Form1 : public QWidget, public petcalc::Form, public petcalc::Platform {
     Q_OBJECT
 public:
     explicit Form1(QWidget* parent = nullptr);
@@ -35,8 +35,12 @@ public:
     bool liveRecompute() const override;
     void setLiveRecompute(bool on) override;
     void reportFault(const Fault& f) override;
+    // Platform: the repeat timers and the growth table window.
+    void startTimer(int n) override;
+    void stopTimer(int n) override;
+    void openGrowthTable() override;
 
-    const Engine& engine() const { return m_engine; }
+    const Engine& engine() const { return m_events.engine(); }
     QLineEdit* box(Box b) const { return m_boxes[boxNumber(b)]; }
     Form2* growthTable() const { return m_form2; }
     // Where fault messages go. By default a message box over this window;
@@ -52,15 +56,15 @@ protected:
 
 private:
     void buildControls();
-    void wireRepeat(const RepeatSpec& row);
-    void openGrowthTable();
+    void wireButton(RepeatButton* b);
     void showFault(const QString& message);
 
-    Engine m_engine{*this};
+    Form1Events m_events{*this, *this};
     std::array<QLineEdit*, kBoxCount + 1> m_boxes{};
+    std::array<QString, kBoxCount + 1> m_texts;  // each box's text at its last change
     std::array<QCheckBox*, 9> m_checks{};
     QLabel* m_label21 = nullptr;  // its enabled state is the live-recompute flag
-    QList<QTimer*> m_timers;
+    std::array<QTimer*, kTimerCount + 1> m_timers{};
     QPointer<Form2> m_form2;
     QPointer<QMessageBox> m_message;
     FaultSink m_faultSink;

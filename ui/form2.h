@@ -8,9 +8,6 @@ class QPlainTextEdit;
 
 namespace petcalc::ui {
 
-// The 34 lines of the help text, each ended by CR LF.
-const QString& growthTableText();
-
 class Form2 : public QWidget {
     Q_OBJECT
 public:

@@ -6,15 +6,17 @@
 #include <QLabel>
 
 #include "appearance.h"
-#include "controls.h"
+#include "windows.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    petcalc::ui::addProgramFont();
     QFont font(petcalc::ui::kFontFamily);
     font.setPixelSize(petcalc::ui::kFontPixelSize);
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     app.setFont(font);
     QString chars;
-    for (const petcalc::ui::ControlSpec& c : petcalc::ui::mainWindowControls())
+    for (const petcalc::ControlSpec& c : petcalc::mainWindowControls())
         for (const QChar ch : QString::fromUtf8(c.caption.data(), qsizetype(c.caption.size())))
             if (!chars.contains(ch)) chars += ch;
     QWidget window;

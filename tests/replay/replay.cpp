@@ -1,107 +1,111 @@
-// petcalc-replay: drives the real Form1 on the offscreen platform with JSON
-// Lines steps from stdin and prints the window's state after each step.
-// A test tool: the timers never tick on their own here (the event loop is
-// not run between steps); {"op":"tick"} delivers exactly one tick.
+// petcalc-replay: the replay protocol over the real Form1 on the offscreen
+// platform. Steps arrive as window-system input (driver.h); the timers
+// never tick on their own here (their timer events are dropped), and
+// {"op":"tick"} delivers exactly one tick.
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTextStream>
+#include <QApplication>
 #include <cstdio>
 #include <iostream>
-#include <optional>
 #include <string>
 
 #include "appearance.h"
 #include "driver.h"
 #include "form1.h"
 #include "form2.h"
+#include "protocol.h"
 
 using namespace petcalc;
+using namespace petcalc::replay;
 using namespace petcalc::test;
 
 namespace {
 
-struct StepError {
-    QString what;
-};
-
-Qt::MouseButton buttonOf(const QJsonObject& step) {
-    const QString b = step.value("button").toString("left");
-    if (b == "left") return Qt::LeftButton;
-    if (b == "right") return Qt::RightButton;
-    if (b == "middle") return Qt::MiddleButton;
-    throw StepError{"unknown button \"" + b + "\""};
+Qt::MouseButton qtButton(MouseButton b) {
+    return b == MouseButton::Left ? Qt::LeftButton : b == MouseButton::Right ? Qt::RightButton : Qt::MiddleButton;
 }
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// Drops a timer's own timer events, so that it stays running but ticks
+// only when a step says so.
+struct NoTicks : QObject {
+    bool eventFilter(QObject*, QEvent* e) override { return e->type() == QEvent::Timer; }
+};
 
 class Replay {
 public:
     Replay() {
         m_form1.setFaultSink([this](const Fault& f, const QString& message) {
-            m_fault = QJsonObject{{"kind", QString::fromUtf8(faultKindName(f.kind).data())}, {"message", message}};
+            m_fault = std::string(faultKindName(f.kind));
+            m_message = message.toStdString();
         });
+        for (int n = 1; n <= kTimerCount; ++n) m_form1.findChild<QTimer*>(qs(timerName(n)))->installEventFilter(&m_noTicks);
         m_form1.show();
+        QCoreApplication::processEvents();
     }
 
-    QJsonObject run(const QJsonObject& step) {
+    State run(const Step& s) {
         m_fault.reset();
-        const QString op = step.value("op").toString();
-        if (op == "type") typeInto(box(step), step.value("text").toString());
-        else if (op == "check") setChecked(widget<QCheckBox>(step.value("box").toString()), step.value("state").toInt() != 0);
-        else if (op == "click") mouseClick(control(step));
-        else if (op == "press") mousePress(control(step), buttonOf(step));
-        else if (op == "release") mouseRelease(control(step), buttonOf(step), step.value("outside").toBool());
-        else if (op == "key") keyActivate(control(step));
-        else if (op == "tick") {
-            auto* t = widgetTimer(step.value("timer").toString());
-            if (!tick(t)) throw StepError{t->objectName() + " is not running"};
-        } else if (op == "close") close(step.value("window").toString());
-        else throw StepError{"unknown op \"" + op + "\""};
+        if (!m_form1.isVisible() && !(s.op == StepOp::Close && s.window == "Form2")) throw StepError("Form1 is closed");
+        const Qt::MouseButtons down = QGuiApplication::mouseButtons();
+        switch (s.op) {
+        case StepOp::Type: typeInto(m_form1.box(s.box), qs(s.text)); break;
+        case StepOp::Check:
+            if (down) throw StepError("a mouse button is down");
+            setChecked(m_form1.findChild<QCheckBox*>(QString("Check%1").arg(s.check)), s.checked);
+            break;
+        case StepOp::Click:
+            if (down) throw StepError("a mouse button is down");
+            mouseClick(button(s));
+            break;
+        case StepOp::Press:
+            if (down & qtButton(s.button)) throw StepError("that mouse button is down already");
+            mousePress(button(s), qtButton(s.button));
+            break;
+        case StepOp::Release:
+            if (!(down & qtButton(s.button))) throw StepError("that mouse button is not down");
+            mouseRelease(button(s), qtButton(s.button), s.outside);
+            break;
+        case StepOp::Key: keyActivate(button(s)); break;
+        case StepOp::Tick: {
+            auto* t = m_form1.findChild<QTimer*>(qs(timerName(s.timer)));
+            if (!tick(t)) throw StepError(timerName(s.timer) + " is not running");
+            break;
+        }
+        case StepOp::Close:
+            if (s.window == "Form1") m_form1.close();
+            else if (!m_form1.growthTable() || !m_form1.growthTable()->isVisible()) throw StepError("Form2 is not open");
+            else m_form1.growthTable()->close();
+            break;
+        }
+        // What the window system queued (a window shown takes the activation)
+        // arrives before the next input, as on a desktop.
+        QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return state();
     }
 
 private:
-    template <class W>
-    W* widget(const QString& name) {
-        auto* w = m_form1.findChild<W*>(name);
-        if (!w) throw StepError{"unknown control \"" + name + "\""};
-        return w;
-    }
-    QLineEdit* box(const QJsonObject& step) { return widget<QLineEdit>(step.value("box").toString()); }
-    QWidget* control(const QJsonObject& step) {
-        auto* w = widget<QWidget>(step.value("control").toString());
-        if (!qobject_cast<QAbstractButton*>(w)) throw StepError{w->objectName() + " is not a button"};
-        return w;
-    }
-    QTimer* widgetTimer(const QString& name) {
-        auto* t = m_form1.findChild<QTimer*>(name);
-        if (!t) throw StepError{"unknown timer \"" + name + "\""};
-        return t;
-    }
-    void close(const QString& window) {
-        if (window == "Form1") m_form1.close();
-        else if (window == "Form2") {
-            if (!m_form1.growthTable()) throw StepError{"Form2 is not open"};
-            m_form1.growthTable()->close();
-        } else throw StepError{"unknown window \"" + window + "\""};
+    QWidget* button(const Step& s) { return m_form1.findChild<QWidget*>(qs(s.control)); }
+
+    State state() const {
+        State s;
+        for (int n = 1; n <= kBoxCount; ++n) s.texts[n] = m_form1.box(boxAt(n))->text().toStdString();
+        s.flag = m_form1.liveRecompute();
+        for (int n = 1; n <= kTimerCount; ++n)
+            if (m_form1.findChild<QTimer*>(qs(timerName(n)))->isActive()) s.running.push_back(n);
+        s.form1 = m_form1.isVisible();
+        s.form2 = m_form1.growthTable() && m_form1.growthTable()->isVisible();
+        if (m_fault) {
+            s.faultKind = m_fault;
+            s.faultMessage = m_message;
+        }
+        return s;
     }
 
-    QJsonObject state() const {
-        QJsonObject texts;
-        for (int n = 1; n <= kBoxCount; ++n) texts.insert(QString("Text%1").arg(n), m_form1.box(boxAt(n))->text());
-        QJsonArray windows;
-        if (m_form1.isVisible()) windows.append("Form1");
-        if (m_form1.growthTable() && m_form1.growthTable()->isVisible()) windows.append("Form2");
-        return {{"texts", texts},
-                {"flag", m_form1.liveRecompute()},
-                {"running", QJsonArray::fromStringList(runningTimers(m_form1))},
-                {"windows", windows},
-                {"fault", m_fault ? QJsonValue(*m_fault) : QJsonValue()}};
-    }
-
+    NoTicks m_noTicks;
     ui::Form1 m_form1;
-    std::optional<QJsonObject> m_fault;
+    std::optional<std::string> m_fault;
+    std::string m_message;
 };
 
 }  // namespace
@@ -114,17 +118,14 @@ int main(int argc, char* argv[]) {
     Replay replay;
     std::string line;
     for (int number = 1; std::getline(std::cin, line); ++number) {
-        if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
-        QJsonParseError error{};
-        const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
+        if (isBlank(line)) continue;
         try {
-            if (!doc.isObject()) throw StepError{"not a JSON object: " + error.errorString()};
-            const QByteArray out = QJsonDocument(replay.run(doc.object())).toJson(QJsonDocument::Compact);
-            std::fwrite(out.constData(), 1, static_cast<std::size_t>(out.size()), stdout);
+            const std::string out = stateLine(replay.run(parseStep(line)));
+            std::fwrite(out.data(), 1, out.size(), stdout);
             std::fputc('\n', stdout);
             std::fflush(stdout);
         } catch (const StepError& e) {
-            std::fprintf(stderr, "petcalc-replay: line %d: %s\n", number, e.what.toUtf8().constData());
+            std::fprintf(stderr, "petcalc-replay: line %d: %s\n", number, e.what());
             return 2;
         }
     }

@@ -5,11 +5,13 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QRawFont>
 #include <QStyleOptionButton>
 
 #include "appearance.h"
-#include "controls.h"
+#include "windows.h"
 #include "driver.h"
+#include "fault.h"
 #include "form2.h"
 
 namespace petcalc::test {
@@ -22,7 +24,7 @@ TEST(Look, EveryCaptionFitsItsControl) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     EXPECT_EQ(QFontInfo(form.font()).family(), ui::kFontFamily);
-    for (const ui::ControlSpec& c : ui::mainWindowControls()) {
+    for (const ControlSpec& c : mainWindowControls()) {
         QWidget* w = form.findChild<QWidget*>(qs(c.name));
         const QFontMetricsF fm(w->font());
         if (auto* k = qobject_cast<QCheckBox*>(w)) {
@@ -46,6 +48,47 @@ TEST(Look, EveryCaptionFitsItsControl) {
     QLineEdit* hp = form.box(Box::Text6);
     for (const char* t : {" 4593.039", " 559.3334", " 4836.993", " 1596.916", " 285.9933"})
         EXPECT_LE(hp->fontMetrics().horizontalAdvance(t), ui::textRoom(hp)) << t;
+    // A value that fits has no tip; one too wide for its box can still be
+    // read in full.
+    typeInto(hp, " 4593.039");
+    EXPECT_TRUE(hp->toolTip().isEmpty());
+    typeInto(form.box(Box::Text17), "1.234568E+07");
+    EXPECT_EQ(form.box(Box::Text17)->toolTip(), "1.234568E+07");
+}
+
+// Every character the windows and their fault messages draw has its glyph in
+// the program's own font: none waits for a font the machine may not have.
+TEST(Look, EveryDrawnCharacterIsInTheProgramFont) {
+    const QRawFont font = QRawFont::fromFont(QApplication::font());
+    ASSERT_EQ(font.familyName(), ui::kFontFamily);
+    ui::Form1 form;
+    form.show();
+    mouseClick(form.findChild<QWidget*>("Command25"));
+    form.reportFault(Fault{FaultKind::Overflow, Op::Ok, Box::Text3, std::nullopt, std::nullopt});
+    QString drawn = form.windowTitle() + form.growthTable()->windowTitle() + form.growthTable()->text1()->toPlainText();
+    for (const QWidget* w : form.findChildren<QWidget*>()) {
+        if (w->isWindow()) drawn += w->windowTitle();
+        if (auto* l = qobject_cast<const QLabel*>(w)) drawn += l->text();
+        if (auto* b = qobject_cast<const QAbstractButton*>(w)) drawn += b->text();
+    }
+    form.growthTable()->close();
+    // The message of every operation, attribute, box and variable.
+    for (FaultKind k : {FaultKind::Overflow, FaultKind::DivisionByZero, FaultKind::InvalidOperation}) {
+        for (int op = 0; op <= static_cast<int>(Op::Reset); ++op)
+            for (int a = -1; a < 5; ++a)
+                drawn += qs(faultMessage(
+                    {k, Op(op), std::nullopt, std::nullopt, a < 0 ? std::nullopt : std::optional(Attr(a))}));
+        for (int v = 0; v <= static_cast<int>(Var::zbll); ++v)
+            drawn += qs(faultMessage({k, Op::Ok, std::nullopt, Var(v), std::nullopt}));
+    }
+    for (int b = 1; b <= kBoxCount; ++b)
+        drawn += qs(faultMessage({FaultKind::Overflow, Op::Ok, boxAt(b), std::nullopt, std::nullopt}));
+    QString missing;
+    for (const char32_t c : drawn.remove('\n').toUcs4()) {
+        const QString ch = QString::fromUcs4(&c, 1);
+        if (!font.supportsCharacter(c) && !missing.contains(ch)) missing += ch;
+    }
+    EXPECT_EQ(missing.toStdString(), "");
 }
 
 // Walks the tree a screen reader sees, window by window.
@@ -69,8 +112,8 @@ TEST(Accessibility, TreeNamesRolesStatesAndReadingOrder) {
     ui::Form1 form;
     form.show();
     std::vector<std::pair<int, QString>> tabs;
-    for (const ui::ControlSpec& c : ui::mainWindowControls())
-        if (c.kind != ui::Kind::Label) tabs.emplace_back(c.tab, qs(c.name));
+    for (const ControlSpec& c : mainWindowControls())
+        if (c.kind != Kind::Label) tabs.emplace_back(c.tab, qs(c.name));
     std::sort(tabs.begin(), tabs.end());
     QStringList order;
     for (const auto& t : tabs) order << t.second;

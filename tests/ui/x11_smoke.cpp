@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "appearance.h"
-#include "controls.h"
+#include "windows.h"
 #include "form1.h"
 
 int main(int argc, char* argv[]) {
@@ -23,7 +23,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     int shown = 0;
-    for (const auto& c : petcalc::ui::mainWindowControls()) {
+    for (const auto& c : petcalc::mainWindowControls()) {
         auto* w = form.findChild<QWidget*>(QString::fromUtf8(c.name.data(), qsizetype(c.name.size())));
         const bool wantVisible = c.name != "Label21";
         if (!w || w->isVisible() != wantVisible) {

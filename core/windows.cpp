@@ -1,8 +1,9 @@
-#include "controls.h"
+#include "windows.h"
 
+#include <algorithm>
 #include <array>
 
-namespace petcalc::ui {
+namespace petcalc {
 
 namespace {
 constexpr Kind B = Kind::Button, L = Kind::Label, T = Kind::TextBox, C = Kind::CheckBox;
@@ -101,23 +102,35 @@ constexpr std::array<ControlSpec, 87> kControls = {{
 // The point step buttons and the level spin buttons: one pattern. The timers
 // are numbered as wired: in some groups "+1" has the second timer, in others
 // "-5" has it.
-constexpr int kLevel = -1;
+constexpr std::optional<Attr> kLevel;
 constexpr std::array<RepeatSpec, 22> kRepeat = {{
-    {"Command5", "Timer1", 0, -1},   {"Command7", "Timer2", 0, +1},
-    {"Command6", "Timer3", 0, -5},   {"Command8", "Timer4", 0, +5},
-    {"Command9", "Timer5", 1, -1},   {"Command11", "Timer7", 1, +1},
-    {"Command10", "Timer6", 1, -5},  {"Command12", "Timer8", 1, +5},
-    {"Command13", "Timer9", 2, -1},  {"Command15", "Timer11", 2, +1},
-    {"Command14", "Timer10", 2, -5}, {"Command16", "Timer12", 2, +5},
-    {"Command17", "Timer13", 3, -1}, {"Command19", "Timer15", 3, +1},
-    {"Command18", "Timer14", 3, -5}, {"Command20", "Timer16", 3, +5},
-    {"Command21", "Timer17", 4, -1}, {"Command22", "Timer18", 4, +1},
-    {"Command23", "Timer19", 4, -5}, {"Command24", "Timer20", 4, +5},
-    {"Command27", "Timer21", kLevel, +1}, {"Command26", "Timer22", kLevel, -1},
+    {"Command5", 1, Attr::tz, -1},   {"Command7", 2, Attr::tz, +1},
+    {"Command6", 3, Attr::tz, -5},   {"Command8", 4, Attr::tz, +5},
+    {"Command9", 5, Attr::ml, -1},   {"Command11", 7, Attr::ml, +1},
+    {"Command10", 6, Attr::ml, -5},  {"Command12", 8, Attr::ml, +5},
+    {"Command13", 9, Attr::LL, -1},  {"Command15", 11, Attr::LL, +1},
+    {"Command14", 10, Attr::LL, -5}, {"Command16", 12, Attr::LL, +5},
+    {"Command17", 13, Attr::nl, -1}, {"Command19", 15, Attr::nl, +1},
+    {"Command18", 14, Attr::nl, -5}, {"Command20", 16, Attr::nl, +5},
+    {"Command21", 17, Attr::mj, -1}, {"Command22", 18, Attr::mj, +1},
+    {"Command23", 19, Attr::mj, -5}, {"Command24", 20, Attr::mj, +5},
+    {"Command27", 21, kLevel, +1}, {"Command26", 22, kLevel, -1},
 }};
 }  // namespace
 
 std::span<const ControlSpec> mainWindowControls() { return kControls; }
 std::span<const RepeatSpec> repeatButtons() { return kRepeat; }
 
-}  // namespace petcalc::ui
+const ControlSpec* findControl(std::string_view name) {
+    const auto it = std::find_if(kControls.begin(), kControls.end(), [&](const ControlSpec& c) { return c.name == name; });
+    return it == kControls.end() ? nullptr : &*it;
+}
+
+const RepeatSpec* findRepeat(std::string_view button) {
+    const auto it = std::find_if(kRepeat.begin(), kRepeat.end(), [&](const RepeatSpec& r) { return r.button == button; });
+    return it == kRepeat.end() ? nullptr : &*it;
+}
+
+std::string timerName(int timer) { return "Timer" + std::to_string(timer); }
+
+}  // namespace petcalc

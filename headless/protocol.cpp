@@ -1,0 +1,108 @@
+#include "protocol.h"
+
+#include <nlohmann/json.hpp>
+
+#include "windows.h"
+
+namespace petcalc::replay {
+
+using nlohmann::json;
+
+namespace {
+
+const json& field(const json& step, const char* name) {
+    const auto it = step.find(name);
+    if (it == step.end()) throw StepError(std::string("missing \"") + name + "\"");
+    return *it;
+}
+
+std::string stringField(const json& step, const char* name) {
+    const json& v = field(step, name);
+    if (!v.is_string()) throw StepError(std::string("\"") + name + "\" is not a string");
+    return v.get<std::string>();
+}
+
+// "Text1" .. "Text23", "Check1" .. "Check8", "Timer1" .. "Timer22".
+int numbered(const std::string& name, std::string_view prefix, int last, const char* what) {
+    if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+        name.find_first_not_of("0123456789", prefix.size()) == std::string::npos && name[prefix.size()] != '0' &&
+        name.size() - prefix.size() <= 2) {
+        const int n = std::stoi(name.substr(prefix.size()));
+        if (n >= 1 && n <= last) return n;
+    }
+    throw StepError(std::string("unknown ") + what + " \"" + name + "\"");
+}
+
+std::string buttonName(const json& step) {
+    const std::string name = stringField(step, "control");
+    const ControlSpec* c = findControl(name);
+    if (!c) throw StepError("unknown control \"" + name + "\"");
+    if (c->kind != Kind::Button) throw StepError(name + " is not a button");
+    return name;
+}
+
+MouseButton mouseButton(const json& step) {
+    const auto it = step.find("button");
+    if (it == step.end()) return MouseButton::Left;
+    const std::string b = it->is_string() ? it->get<std::string>() : "";
+    if (b == "left") return MouseButton::Left;
+    if (b == "right") return MouseButton::Right;
+    if (b == "middle") return MouseButton::Middle;
+    throw StepError("unknown button \"" + (it->is_string() ? b : it->dump()) + "\"");
+}
+
+}  // namespace
+
+bool isBlank(std::string_view line) { return line.find_first_not_of(" \t\r") == std::string_view::npos; }
+
+Step parseStep(std::string_view line) {
+    const json step = json::parse(line, nullptr, false);
+    if (step.is_discarded() || !step.is_object()) throw StepError("not a JSON object");
+    const std::string op = stringField(step, "op");
+    Step s{};
+    if (op == "type") {
+        s.op = StepOp::Type;
+        s.box = boxAt(numbered(stringField(step, "box"), "Text", kBoxCount, "box"));
+        s.text = stringField(step, "text");
+    } else if (op == "check") {
+        s.op = StepOp::Check;
+        s.check = numbered(stringField(step, "box"), "Check", 8, "check box");
+        const json& state = field(step, "state");
+        if (!state.is_number_integer() || (state != 0 && state != 1)) throw StepError("\"state\" is not 0 or 1");
+        s.checked = state == 1;
+    } else if (op == "click" || op == "key" || op == "press" || op == "release") {
+        s.op = op == "click" ? StepOp::Click : op == "key" ? StepOp::Key : op == "press" ? StepOp::Press : StepOp::Release;
+        s.control = buttonName(step);
+        s.button = mouseButton(step);
+        const auto outside = step.find("outside");
+        s.outside = outside != step.end() && outside->is_boolean() && outside->get<bool>();
+    } else if (op == "tick") {
+        s.op = StepOp::Tick;
+        s.timer = numbered(stringField(step, "timer"), "Timer", kTimerCount, "timer");
+    } else if (op == "close") {
+        s.op = StepOp::Close;
+        s.window = stringField(step, "window");
+        if (s.window != "Form1" && s.window != "Form2") throw StepError("unknown window \"" + s.window + "\"");
+    } else {
+        throw StepError("unknown op \"" + op + "\"");
+    }
+    return s;
+}
+
+std::string stateLine(const State& s) {
+    json texts = json::object();
+    for (int n = 1; n <= kBoxCount; ++n) texts["Text" + std::to_string(n)] = s.texts[n];
+    json running = json::array();
+    for (int n : s.running) running.push_back(timerName(n));
+    json windows = json::array();
+    if (s.form1) windows.push_back("Form1");
+    if (s.form2) windows.push_back("Form2");
+    json fault = nullptr;
+    if (s.faultKind) fault = {{"kind", *s.faultKind}, {"message", *s.faultMessage}};
+    const json out = {{"fault", fault}, {"flag", s.flag}, {"running", running}, {"texts", texts}, {"windows", windows}};
+    // A box may hold bytes that are not UTF-8 only if a step put them there;
+    // steps are JSON, so they are UTF-8 already.
+    return out.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+}  // namespace petcalc::replay

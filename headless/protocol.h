@@ -1,0 +1,59 @@
+#pragma once
+// The replay protocol, toolkit-free: one JSON object a line in (a step), one
+// JSON object a line out (the window's state after it). Every front end's
+// replay tool reads and writes through here, so that equal states print as
+// equal bytes. docs/replay-protocol.md is the contract.
+
+#include <array>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "petsheet.h"
+
+namespace petcalc::replay {
+
+enum class StepOp { Type, Check, Click, Press, Release, Key, Tick, Close };
+enum class MouseButton { Left, Right, Middle };
+
+struct Step {
+    StepOp op;
+    std::string control;  // click, press, release, key: a button's name
+    Box box = Box::Text1;  // type
+    int check = 0;         // check: 1 .. 8
+    bool checked = false;  // check
+    std::string text;      // type: the box's whole new text
+    MouseButton button = MouseButton::Left;
+    bool outside = false;  // release: the pointer is no longer over the button
+    int timer = 0;         // tick: 1 .. 22
+    std::string window;    // close: "Form1" or "Form2"
+};
+
+// A step the protocol refuses; the tool prints it with the line number and
+// exits with status 2.
+struct StepError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Parses and checks one line: the op and its fields (unknown fields are
+// ignored, so a scenario's "expect" rides along). Throws StepError.
+Step parseStep(std::string_view line);
+
+// A line that holds nothing but blanks is skipped.
+bool isBlank(std::string_view line);
+
+struct State {
+    std::array<std::string, kBoxCount + 1> texts;  // [1] .. [23]
+    bool flag = false;
+    std::vector<int> running;  // timer numbers, ascending
+    bool form1 = true, form2 = false;
+    std::optional<std::string> faultKind, faultMessage;
+};
+
+// {"fault":...,"flag":...,"running":[...],"texts":{...},"windows":[...]},
+// keys sorted, no blanks, UTF-8 as it is.
+std::string stateLine(const State& s);
+
+}  // namespace petcalc::replay

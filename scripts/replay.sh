@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# The replay protocol's one entry point: reads steps on stdin, writes one
+# state line per step on stdout (docs/replay-protocol.md).
+#   scripts/replay.sh FRONT_END      core | qt | core-wasm | core-win
+# Builds what the front end needs first (quietly); PETCALC_REPLAY_NO_BUILD=1
+# skips that, for callers that have built already (ctest).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+fe=${1:?usage: replay.sh core|qt|core-wasm|core-win}
+
+build() {  # preset target
+  [ -n "${PETCALC_REPLAY_NO_BUILD:-}" ] && return 0
+  (cd "$root" && { [ -d "build/$1" ] || cmake --preset "$1" >/dev/null; } &&
+     cmake --build --preset "$1" --target "$2" >/dev/null) >&2
+}
+
+case "$fe" in
+  core) build default petcalc-replay-core
+        exec "$root/build/default/headless/petcalc-replay-core" ;;
+  qt)   build default petcalc-replay
+        QT_QPA_PLATFORM=offscreen exec "$root/build/default/tests/petcalc-replay" 2> >(grep -v '^QStandardPaths' >&2) ;;
+  core-wasm)
+        build wasm petcalc-replay-core
+        NODE_PATH=/usr/share/nodejs exec node "$root/build/wasm/headless/petcalc-replay-core.js" ;;
+  core-win)
+        build win petcalc-replay-core
+        exec bash "$root/scripts/wine.sh" "$root/build/win/headless/petcalc-replay-core.exe" ;;
+  *) echo "replay.sh: unknown front end '$fe' (core, qt, core-wasm, core-win)" >&2; exit 64 ;;
+esac

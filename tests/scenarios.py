@@ -1,0 +1,110 @@
+#!/usr/bin/env python3
+"""Plays scenario files through a front end's replay tool and checks them.
+
+A scenario file is JSON Lines. Its first line is the header,
+{"about": "...", "needs": ["timers", "windows"]}. A line {"case": "..."}
+starts a case: a freshly started Form1, played by a run of its own. Every
+other line is a step of the replay protocol (docs/replay-protocol.md) and
+may carry "expect", a part of the state the step must leave: any of
+"texts" (some boxes), "flag", "running", "windows", "fault" (null, or some
+of "kind" and "message"), and "why", a note for the reader that the tools
+ignore.
+
+The reference tool's output must meet every expectation; another front
+end's output must equal the reference's byte for byte, step by step.
+
+  scenarios.py --reference CMD [--front-end CMD] [--has timers,windows] FILE...
+"""
+import argparse
+import json
+import subprocess
+import sys
+
+
+def play(command, steps):
+    """The output lines of one run, and its error text if it failed."""
+    run = subprocess.run(command, shell=True, input="".join(s + "\n" for s in steps),
+                         capture_output=True, text=True, encoding="utf-8", timeout=300)
+    err = "" if run.returncode == 0 else f"exit {run.returncode}: {run.stderr.strip()}"
+    return run.stdout.splitlines(), err
+
+
+def unmet(expect, state):
+    """What of the expectation the state does not meet, as text."""
+    bad = []
+    for key, want in expect.items():
+        got = state.get(key)
+        if key == "texts":
+            bad += [f"{b}={got.get(b)!r}, want {t!r}" for b, t in want.items() if got.get(b) != t]
+        elif key == "fault" and want is not None and got is not None:
+            bad += [f"fault {k}={got.get(k)!r}, want {v!r}" for k, v in want.items() if got.get(k) != v]
+        elif got != want:
+            bad.append(f"{key}={json.dumps(got, ensure_ascii=False)}, want {json.dumps(want, ensure_ascii=False)}")
+    return bad
+
+
+def cases(path):
+    """The header, and each case as (line number, title, [(line number, step)])."""
+    header, found = {}, []
+    for n, line in enumerate(open(path, encoding="utf-8"), 1):
+        if not line.strip():
+            continue
+        row = json.loads(line)
+        if "case" in row:
+            found.append((n, row["case"], []))
+        elif "op" in row:
+            if not found:
+                found.append((n, "", []))
+            found[-1][2].append((n, row))
+        else:
+            header = row
+    return header, found
+
+
+def check_case(where, steps, reference, front_end):
+    sent = [json.dumps({k: v for k, v in r.items() if k not in ("expect", "why")}, ensure_ascii=False)
+            for _, r in steps]
+    ref, err = play(reference, sent)
+    if err:
+        return [f"{where}: reference {err}"]
+    problems = []
+    for (n, r), out in zip(steps, ref):
+        problems += [f"{where}:{n}: {p}" for p in unmet(r.get("expect", {}), json.loads(out))]
+    if front_end:
+        got, err = play(front_end, sent)
+        for (n, _), a, b in zip(steps, ref, got):
+            if a != b:
+                problems.append(f"{where}:{n}: differs from the reference\n  reference: {a}\n  front end: {b}")
+                break
+        else:
+            if err or len(got) != len(ref):
+                problems.append(f"{where}: front end gave {len(got)} of {len(ref)} lines {err}")
+    return problems
+
+
+def main():
+    p = argparse.ArgumentParser()
+    p.add_argument("--reference", required=True)
+    p.add_argument("--front-end")
+    p.add_argument("--has", default="timers,windows")
+    p.add_argument("files", nargs="+")
+    a = p.parse_args()
+    passed = failed = skipped = 0
+    for path in a.files:
+        header, found = cases(path)
+        if not set(header.get("needs", [])) <= set(a.has.split(",")):
+            skipped += len(found)
+            continue
+        for n, title, steps in found:
+            problems = check_case(path, steps, a.reference, a.front_end)
+            if problems:
+                failed += 1
+                print(f"{path}:{n}: case failed: {title}\n  " + "\n  ".join(problems))
+            else:
+                passed += 1
+    print(f"scenarios: {passed} passed, {failed} failed, {skipped} skipped")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
