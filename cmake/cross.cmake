@@ -8,7 +8,10 @@
 # (not under PETCALC_BUILD_TESTS or PETCALC_BUILD_UI: those are off there),
 # linking petcalc_core and nothing from Qt or GoogleTest, then
 #   petcalc_cross_program(my_program)
+# and test it with
 #   petcalc_cross_test(my_program_agrees my_program STDIN input.txt ARGS --flag)
+# or with a test of your own that runs scripts/cross-run.sh wasm|win
+# my_program, followed by petcalc_cross_requires(that_test).
 include_guard(GLOBAL)
 
 option(PETCALC_CROSS_TESTS "Compare the console programs' output across native, Windows and WebAssembly" ON)
@@ -33,15 +36,9 @@ function(petcalc_cross_program target)
   endif()
 endfunction()
 
-# petcalc_cross_test(NAME TARGET [STDIN file] [ARGS arg...]): runs TARGET
-# natively and both cross builds of it with the same arguments and input.
-function(petcalc_cross_test name target)
-  if(CMAKE_CROSSCOMPILING OR NOT PETCALC_BUILD_TESTS OR NOT PETCALC_CROSS_TESTS)
-    return()
-  endif()
-  cmake_parse_arguments(PARSE_ARGV 2 arg "" "STDIN" "ARGS")
-  # The cross builds, once for all tests: configure (first time) and build
-  # every console program in build/wasm and build/win.
+# petcalc_cross_requires(TEST...): the tests run programs of the cross
+# builds (scripts/cross-run.sh), which are then built first, once for all.
+function(petcalc_cross_requires)
   get_property(have_setup GLOBAL PROPERTY petcalc_cross_setup)
   if(NOT have_setup)
     set_property(GLOBAL PROPERTY petcalc_cross_setup TRUE)
@@ -52,7 +49,18 @@ function(petcalc_cross_test name target)
         FIXTURES_SETUP cross_${preset} TIMEOUT 900 LABELS cross)
     endforeach()
   endif()
+  set_tests_properties(${ARGN} PROPERTIES FIXTURES_REQUIRED "cross_wasm;cross_win" LABELS cross)
+endfunction()
+
+# petcalc_cross_test(NAME TARGET [STDIN file] [ARGS arg...]): runs TARGET
+# natively and both cross builds of it with the same arguments and input.
+function(petcalc_cross_test name target)
+  if(CMAKE_CROSSCOMPILING OR NOT PETCALC_BUILD_TESTS OR NOT PETCALC_CROSS_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "STDIN" "ARGS")
   add_test(NAME ${name}
     COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/cross-compare.sh $<TARGET_FILE:${target}> ${target} "${arg_STDIN}" ${arg_ARGS})
-  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "cross_wasm;cross_win" TIMEOUT 300 LABELS cross)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  petcalc_cross_requires(${name})
 endfunction()

@@ -23,15 +23,17 @@ win)
   (
     flock 9
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-      timeout -k 5 180 wineboot -i >/dev/null 2>&1 || { echo "cross-run: wineboot failed" >&2; exit 1; }
-      timeout 60 wineserver -w
+      timeout -k 5 180 wineboot -i </dev/null >/dev/null 2>&1 || { echo "cross-run: wineboot failed" >&2; exit 1; }
     fi
   ) 9>"$build/.wine.lock"
+  # Wine's server and service processes, started here away from the
+  # caller's pipes: started by the program's own wine they would hold the
+  # caller's output open until they end, seconds later. They end by
+  # themselves 3 s after the last program, so that runs in a row share them.
+  { wineserver -p3; timeout 60 wine cmd /c exit; } </dev/null >/dev/null 2>&1 || true
   status=0
   timeout -k 5 "$limit" wine "$build/bin/$target.exe" "$@" || status=$?
-  # Leave no wineserver behind: it lingers a few seconds after the last program.
   if [ "$status" -eq 124 ]; then wineserver -k || true; fi
-  timeout 30 wineserver -w || wineserver -k || true
   exit "$status"
   ;;
 *)
