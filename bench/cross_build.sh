@@ -26,7 +26,7 @@ for preset in core wasm win; do
   programs=$(seconds cmake --build "$dir" --target cross_programs -j "$jobs")
   setup=""
   if [ "$preset" = core ]; then
-    run=$(seconds "$dir/tests/cross/numtext_smoke")
+    run=$(seconds "$dir/headless/numtext_smoke")
   elif [ "$preset" = wasm ]; then
     run=$(seconds timeout 120 node "$dir/bin/numtext_smoke.js")
   else

@@ -5,8 +5,8 @@
 # scripts/cross-run.sh runs one.
 #
 # To add a program: define its executable where the cross presets reach it
-# (not under PETCALC_BUILD_TESTS or PETCALC_BUILD_UI: those are off there),
-# linking petcalc_core and nothing from Qt or GoogleTest, then
+# (headless/; not under PETCALC_BUILD_TESTS or PETCALC_BUILD_UI, which are
+# off there), linking petcalc_core and nothing from Qt or GoogleTest, then
 #   petcalc_cross_program(my_program)
 # and test it with
 #   petcalc_cross_test(my_program_agrees my_program STDIN input.txt ARGS --flag)
