@@ -1,8 +1,16 @@
 // Core micro benchmarks through the fake form: the operations a user feels.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
 #include "fuzz/fake_form.h"
 #include "numtext.h"
+#include "numtext_reference.h"
 
 using namespace petcalc;
 using namespace petcalc::test;
@@ -67,5 +75,43 @@ static void BM_DisplayFormat(benchmark::State& st) {
     st.SetItemsProcessed(st.iterations() * 5);
 }
 BENCHMARK(BM_DisplayFormat);
+
+// One value an iteration, in turn from 4096 singles with bit patterns uniform over the finite ones
+// (every binade alike, so mostly exponent forms), and their display texts:
+// the number text rules against their from_chars/to_chars reference.
+static const std::vector<float>& randomSingles() {
+    static const std::vector<float> values = [] {
+        std::vector<float> out;
+        std::mt19937 rng(1);
+        while (out.size() < 4096) {
+            const auto bits = static_cast<std::uint32_t>(rng());
+            float v;
+            std::memcpy(&v, &bits, sizeof v);
+            if (std::isfinite(v)) out.push_back(v);
+        }
+        return out;
+    }();
+    return values;
+}
+
+template <std::string (*Format)(float)>
+static void BM_FormatRandom(benchmark::State& st) {
+    const auto& values = randomSingles();
+    std::size_t i = 0;
+    for (auto _ : st) benchmark::DoNotOptimize(Format(values[i++ % values.size()]));
+}
+BENCHMARK_TEMPLATE(BM_FormatRandom, displayFormat)->Name("BM_DisplayFormatRandom");
+BENCHMARK_TEMPLATE(BM_FormatRandom, reference::displayFormat)->Name("BM_DisplayFormatRandomReference");
+BENCHMARK_TEMPLATE(BM_FormatRandom, compactFormat)->Name("BM_CompactFormatRandom");
+
+template <double (*Parse)(std::string_view)>
+static void BM_ParseRandom(benchmark::State& st) {
+    std::vector<std::string> texts;
+    for (float v : randomSingles()) texts.push_back(displayFormat(v));
+    std::size_t i = 0;
+    for (auto _ : st) benchmark::DoNotOptimize(Parse(texts[i++ % texts.size()]));
+}
+BENCHMARK_TEMPLATE(BM_ParseRandom, parseNumber)->Name("BM_NumberParseRandom");
+BENCHMARK_TEMPLATE(BM_ParseRandom, reference::parseNumber)->Name("BM_NumberParseRandomReference");
 
 BENCHMARK_MAIN();

@@ -85,6 +85,11 @@ awk -F'\t' -v hold="$hold" '
     op["BM_Ok"] = "OK (Command1)"; op["BM_LevelStep"] = "level step (Command27/26)"
     op["BM_PointStep"] = "point step (Command7/5)"; op["BM_GrowthEstimate"] = "growth estimate (Command4)"
     op["BM_NumberParse"] = "number parse, 5 texts"; op["BM_DisplayFormat"] = "display format, 5 values"
+    op["BM_DisplayFormatRandom"] = "display format, a random single"
+    op["BM_DisplayFormatRandomReference"] = "  the same by the to_chars reference"
+    op["BM_CompactFormatRandom"] = "compact format, a random single"
+    op["BM_NumberParseRandom"] = "number parse of a display text"
+    op["BM_NumberParseRandomReference"] = "  the same by the from_chars reference"
   }
   $1 == "startup" || $1 == "rss" || $1 == "cpu" { m[$1, $2] = $3; lo[$1, $2] = $4; hi[$1, $2] = $5; r[$1, $2] = $6 }
   $1 == "cadence" { c[$2] = $3 }

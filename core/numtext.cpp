@@ -1,9 +1,13 @@
 #include "numtext.h"
 
+// One code path for every target: the C++ libraries of some of them lack the
+// floating-point std::from_chars and std::to_chars.
+#include <fast_float/fast_float.h>
+#include <fmt/compile.h>
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 
 namespace petcalc {
 
@@ -32,26 +36,6 @@ double parseRadix(std::string_view s, int base) {
     return v;
 }
 
-// The value from_chars refused as out of range: an infinity when the
-// number's first significant digit stands at a positive power of ten, a
-// zero when it stands at a negative one.
-double outOfRange(std::string_view mantissa, long long exponent, bool negative) {
-    long long position = -1;  // power of ten of the first nonzero digit
-    long long place = 0;
-    const auto point = mantissa.find('.');
-    const long long intDigits = static_cast<long long>(point == std::string_view::npos ? mantissa.size() : point);
-    for (char c : mantissa) {
-        if (c == '.') continue;
-        if (c != '0') {
-            position = intDigits - 1 - place;
-            break;
-        }
-        ++place;
-    }
-    const double v = position + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    return negative ? -v : v;
-}
-
 }  // namespace
 
 double parseNumber(std::string_view text) {
@@ -77,30 +61,21 @@ double parseNumber(std::string_view text) {
         while (i < s.size() && isDigit(s[i])) ++i, ++digits;
     }
     if (digits == 0) return 0;
-    const std::size_t mantissaEnd = i;
-    long long exponent = 0;
     if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
         std::size_t j = i + 1;
-        bool expNegative = false;
-        if (j < s.size() && (s[j] == '+' || s[j] == '-')) expNegative = s[j++] == '-';
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
         if (j < s.size() && isDigit(s[j])) {
-            while (j < s.size() && isDigit(s[j])) {
-                // Saturate: any exponent past a million is out of range anyway.
-                if (exponent < 1'000'000'000) exponent = exponent * 10 + (s[j] - '0');
-                ++j;
-            }
-            if (expNegative) exponent = -exponent;
+            while (j < s.size() && isDigit(s[j])) ++j;
             i = j;
         }
     }
 
-    // from_chars takes no leading "+"; the sign is put back afterwards.
+    // Correctly rounded for any number of digits and any exponent; a value
+    // beyond the double range comes back as infinity, one below it as 0
+    // (fast_float reports neither as an error). It takes no leading sign:
+    // the sign is put back afterwards.
     double v = 0;
-    const char* first = s.data() + start;
-    const auto [ptr, ec] = std::from_chars(first, s.data() + i, v, std::chars_format::general);
-    if (ec == std::errc::result_out_of_range)
-        return outOfRange(std::string_view(first, mantissaEnd - start), exponent, negative);
-    (void)ptr;
+    fast_float::from_chars(s.data() + start, s.data() + i, v, fast_float::chars_format::general);
     return negative ? -v : v;
 }
 
@@ -116,14 +91,15 @@ struct Digits {
 
 Digits sevenDigits(double magnitude) {
     char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 6);
+    // {fmt} without the "L" flag ignores the locale.
+    const auto r = fmt::format_to_n(buf, sizeof buf, FMT_COMPILE("{:.6e}"), magnitude);
     // buf holds "d.dddddde+XX".
     Digits out{};
     out.d[0] = buf[0];
     for (int k = 1; k < 7; ++k) out.d[k] = buf[k + 1];
     out.count = 7;
     while (out.count > 1 && out.d[out.count - 1] == '0') --out.count;
-    std::from_chars(buf + 10, r.ptr, out.exponent);
+    std::from_chars(buf + 10, r.out, out.exponent);
     if (buf[9] == '-') out.exponent = -out.exponent;
     return out;
 }
