@@ -1,0 +1,146 @@
+// petcalc-web-page: writes the page, index.html, from the window data. Form1
+// is laid out in the HTML itself, so the browser paints it before any script
+// has run; Form2 waits in a template until "成长表" makes it. Controls are
+// written in tab order: the Tab key and screen readers walk the document
+// order, the positions come from the table.
+//
+//   petcalc-web-page OUT.html STYLE.css
+//
+// The style sheet is put inline: one request fewer before the first frame.
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "windows.h"
+
+namespace petcalc {
+namespace {
+
+// The outer frame of an in-page window (client area, 1 px border, title bar)
+// and the page margin; the phone's layout width follows from them.
+constexpr int kBorderPx = 1;
+constexpr int kMarginPx = 4;
+
+std::string escape(std::string_view s) {
+    std::string out;
+    for (char c : s) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+int px(int twips) { return twips / kTwipsPerPixel; }
+
+std::string place(const ControlSpec& c) {
+    std::ostringstream s;
+    s << "left:" << px(c.left) << "px;top:" << px(c.top) << "px;width:" << px(c.width) << "px;height:"
+      << px(c.height) << "px";
+    return s.str();
+}
+
+std::string control(const ControlSpec& c) {
+    const std::string id = std::string(c.name);
+    const std::string where = " style=\"" + place(c) + "\"";
+    const std::string name = " aria-label=\"" + escape(c.accessibleName) + "\"";
+    switch (c.kind) {
+    case Kind::Button: {
+        // A button taller than wide ("成长表") shows one character a line.
+        const bool tall = c.height > c.width;
+        const std::string caption = tall ? "<span>" + escape(c.caption) + "</span>" : escape(c.caption);
+        return "<button type=\"button\" id=\"" + id + "\"" + (tall ? " class=\"tall\"" : "") + name + where + ">" +
+               caption + "</button>";
+    }
+    case Kind::Label:
+        // Label21 is never seen; its enabled state is the live-recompute flag.
+        if (c.name == "Label21") return "<span id=\"" + id + "\" hidden aria-disabled=\"true\"></span>";
+        return "<span id=\"" + id + "\" class=\"label\"" + where + ">" + escape(c.caption) + "</span>";
+    case Kind::TextBox:
+        return "<input type=\"text\" id=\"" + id + "\"" + name + where +
+               " autocomplete=\"off\" autocapitalize=\"off\" spellcheck=\"false\"" +
+               (c.tab == 0 ? " autofocus" : "") + ">";
+    case Kind::CheckBox:
+        // The whole box clicks, as on the desktop; the mark inside is small.
+        return "<label class=\"check\"" + where + "><input type=\"checkbox\" id=\"" + id + "\"" + name + "></label>";
+    }
+    return {};
+}
+
+// An in-page window: its title bar and client area. The close button comes
+// after the client in the document, so that Tab reaches it last.
+std::string window(const WindowSpec& w, const std::string& role, const std::string& body) {
+    std::ostringstream s;
+    s << "<section class=\"window\" id=\"" << w.name << "\"" << role << " aria-labelledby=\"" << w.name
+      << "-title\" style=\"width:" << px(w.width) << "px\">"
+      << "<h1 class=\"title\" id=\"" << w.name << "-title\">" << escape(w.caption) << "</h1>"
+      << "<div class=\"client\" style=\"width:" << px(w.width) << "px;height:" << px(w.height) << "px\">" << body
+      << "</div><button type=\"button\" class=\"close\" aria-label=\"关闭 " << escape(w.caption)
+      << "\"></button></section>\n";
+    return s.str();
+}
+
+std::string page(const std::string& style) {
+    std::vector<const ControlSpec*> byTab;
+    for (const ControlSpec& c : mainWindowControls()) byTab.push_back(&c);
+    std::stable_sort(byTab.begin(), byTab.end(), [](auto* a, auto* b) { return a->tab < b->tab; });
+    std::string form1;
+    for (const ControlSpec* c : byTab) form1 += control(*c) + "\n";
+
+    // The growth table box keeps its lines; a text area holds line feeds.
+    std::string table = growthTableText();
+    for (std::size_t at; (at = table.find("\r\n")) != std::string::npos;) table.replace(at, 2, "\n");
+    const ControlSpec& box = kGrowthTableBox;
+    // A new line straight after <textarea> is dropped by the parser: the
+    // text's own first line must not be.
+    const std::string form2 = "<textarea id=\"" + std::string(box.name) + "\" aria-label=\"" +
+                              escape(box.accessibleName) + "\" style=\"" + place(box) + "\" spellcheck=\"false\">\n" +
+                              escape(table) + "</textarea>";
+
+    const int layoutWidth = px(kForm1.width) + 2 * kBorderPx + 2 * kMarginPx;
+    std::ostringstream s;
+    s << "<!doctype html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n"
+      // A phone lays the page out this wide and scales it to its screen;
+      // pinch zoom stays free.
+      << "<meta name=\"viewport\" content=\"width=" << layoutWidth << "\">\n"
+      << "<title>宠物属性计算器 · petcalc</title>\n"
+      << "<meta name=\"description\" content=\"计算宠物的面板属性、升级加点和成长\">\n"
+      << "<link rel=\"manifest\" href=\"manifest.webmanifest\">\n"
+      << "<link rel=\"icon\" href=\"icons/petcalc.svg\" type=\"image/svg+xml\">\n"
+      << "<link rel=\"preload\" href=\"petcalc-cjk.woff2\" as=\"font\" type=\"font/woff2\" crossorigin>\n"
+      << "<link rel=\"preload\" href=\"petcalc.wasm\" as=\"fetch\" type=\"application/wasm\" crossorigin>\n"
+      << "<style>\n" << style << "</style>\n"
+      << "<script type=\"module\" src=\"app.js\"></script>\n</head>\n<body>\n"
+      << window(kForm1, "", form1)
+      << "<template id=\"Form2-template\">" << window(kForm2, " role=\"dialog\"", form2) << "</template>\n"
+      << "<section id=\"fault\" class=\"window message\" aria-labelledby=\"fault-title\" hidden>"
+      << "<h1 class=\"title\" id=\"fault-title\">" << escape(kFaultTitle) << "</h1>"
+      << "<p id=\"fault-text\" role=\"alert\"></p><button type=\"button\" id=\"fault-ok\">确定</button></section>\n"
+      << "</body>\n</html>\n";
+    return s.str();
+}
+
+}  // namespace
+}  // namespace petcalc
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: petcalc-web-page OUT.html STYLE.css\n");
+        return 64;
+    }
+    std::ifstream in(argv[2]);
+    std::stringstream style;
+    style << in.rdbuf();
+    std::ofstream out(argv[1], std::ios::binary);
+    out << petcalc::page(style.str());
+    return in && out ? 0 : 1;
+}
