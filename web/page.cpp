@@ -4,9 +4,11 @@
 // written in tab order: the Tab key and screen readers walk the document
 // order, the positions come from the table.
 //
-//   petcalc-web-page OUT.html STYLE.css
+//   petcalc-web-page OUT.html STYLE.css [CONTROLS.json]
 //
 // The style sheet is put inline: one request fewer before the first frame.
+// CONTROLS.json, for the browser checks, is the table as the page must show
+// it: each control's name, kind, caption, accessible name and place in px.
 
 #include <algorithm>
 #include <cstdio>
@@ -129,12 +131,25 @@ std::string page(const std::string& style) {
     return s.str();
 }
 
+std::string controlsJson() {
+    constexpr const char* kinds[] = {"button", "label", "textbox", "checkbox"};
+    std::ostringstream s;
+    s << "[\n";
+    for (const ControlSpec& c : mainWindowControls())
+        s << (&c == mainWindowControls().data() ? "" : ",\n") << "{\"name\":\"" << c.name << "\",\"kind\":\""
+          << kinds[static_cast<int>(c.kind)] << "\",\"caption\":\"" << c.caption << "\",\"accessibleName\":\""
+          << c.accessibleName << "\",\"tab\":" << c.tab << ",\"left\":" << px(c.left) << ",\"top\":" << px(c.top)
+          << ",\"width\":" << px(c.width) << ",\"height\":" << px(c.height) << "}";
+    s << "\n]\n";
+    return s.str();
+}
+
 }  // namespace
 }  // namespace petcalc
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: petcalc-web-page OUT.html STYLE.css\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: petcalc-web-page OUT.html STYLE.css [CONTROLS.json]\n");
         return 64;
     }
     std::ifstream in(argv[2]);
@@ -142,5 +157,6 @@ int main(int argc, char** argv) {
     style << in.rdbuf();
     std::ofstream out(argv[1], std::ios::binary);
     out << petcalc::page(style.str());
+    if (argc == 4) std::ofstream(argv[3], std::ios::binary) << petcalc::controlsJson();
     return in && out ? 0 : 1;
 }
