@@ -1,7 +1,9 @@
 # Lays out the deployable folder: every file of the page under its served
 # name, and the service worker with their list and a version made from
 # their content. Relative names only, so any static host serves it as it is.
-#   cmake -DDIST=dir -DSW=sw.js.in -DFILES="source>name;..." -P dist.cmake
+#   cmake -DDIST=dir -DSW=sw.js.in -DFILES="source>name;..." -DKEPT="name;..." -P dist.cmake
+# KEPT names the files the worker keeps; the version covers them all.
+cmake_minimum_required(VERSION 3.22)
 file(REMOVE_RECURSE ${DIST})
 set(names "")
 set(digest "")
@@ -14,7 +16,11 @@ foreach(pair IN LISTS FILES)
   file(COPY_FILE ${source} ${DIST}/${name})
   file(SHA256 ${source} hash)
   string(APPEND digest "${name} ${hash}\n")
-  string(APPEND names "'${name}', ")
+  if(name STREQUAL "index.html")
+    string(APPEND names "'./', ")  # the page as a visit asks for it
+  elseif(name IN_LIST KEPT)
+    string(APPEND names "'${name}', ")
+  endif()
 endforeach()
 string(SHA256 version "${digest}")
 string(SUBSTRING ${version} 0 16 VERSION)

@@ -2,6 +2,7 @@
 // would: files by name, nothing else. `make web` runs it and prints the URL;
 // the tests and the benchmark start it in their own process.
 //   node web/serve.mjs [FOLDER] [PORT]
+import { createHash } from 'node:crypto';
 import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
 import { extname, join, normalize, resolve } from 'node:path';
@@ -13,7 +14,8 @@ const types = {
   '.png': 'image/png', '.css': 'text/css; charset=utf-8',
 };
 
-export function serve(folder, port = 0) {
+// sent(path, status) hears of every answer (the benchmark counts them).
+export function serve(folder, port = 0, sent = () => {}) {
   const root = resolve(folder);
   const server = createServer(async (request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://host').pathname);
@@ -21,8 +23,13 @@ export function serve(folder, port = 0) {
     try {
       if (!file.startsWith(root)) throw new Error('outside');
       const body = await readFile(file);
-      response.writeHead(200, { 'Content-Type': types[extname(file)] || 'application/octet-stream',
-                                'Cache-Control': 'no-cache' });
+      // Every use asks again; an unchanged file costs a 304 and no body.
+      const tag = '"' + createHash('sha256').update(body).digest('base64url').slice(0, 16) + '"';
+      const headers = { 'Cache-Control': 'no-cache', ETag: tag };
+      const unchanged = request.headers['if-none-match'] === tag;
+      sent(path, unchanged ? 304 : 200);
+      if (unchanged) return response.writeHead(304, headers).end();
+      response.writeHead(200, { ...headers, 'Content-Type': types[extname(file)] || 'application/octet-stream' });
       response.end(body);
     } catch {
       response.writeHead(404).end();
