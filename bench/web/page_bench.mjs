@@ -7,7 +7,7 @@
 import { gzipSync } from 'node:zlib';
 import { copyFile, readFile } from 'node:fs/promises';
 import { serve } from '../../web/serve.mjs';
-import { dist, launch, serveDist } from '../../web/test/browser.mjs';
+import { dist, launch, serveDist } from '../../tests/web/browser.mjs';
 
 const runs = Number(process.argv[2] || 15);
 await copyFile(new URL('floor.html', import.meta.url), dist + 'floor.html');

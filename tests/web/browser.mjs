@@ -1,10 +1,12 @@
 // Debian's chromium under playwright-core, and the page from web/dist on a
 // local server, for the replay tool, the browser checks and the benchmark.
-import { chromium } from 'playwright-core';
+import { createRequire } from 'node:module';
 import { fileURLToPath } from 'node:url';
-import { serve } from '../serve.mjs';
+import { serve } from '../../web/serve.mjs';
 
-export const dist = fileURLToPath(new URL('../dist/', import.meta.url));
+// playwright-core as web/package.json pins it (npm ci in web/).
+const { chromium } = createRequire(new URL('../../web/package.json', import.meta.url))('playwright-core');
+export const dist = fileURLToPath(new URL('../../web/dist/', import.meta.url));
 
 export function launch() {
   return chromium.launch({

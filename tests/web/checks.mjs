@@ -1,13 +1,14 @@
 // What the scenarios cannot say about the page: its layout against the
 // window table, its accessibility tree and tab order, the phone's view with
 // touch holds, offline use and a new build, and a storm of input that must
-// never leave a timer running. node --test web/test/checks.mjs CONTROLS.json
+// never leave a timer running.
+//   PETCALC_CONTROLS=build/wasm/web/controls.json node --test tests/web/checks.mjs
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { cp, mkdtemp, readFile, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { serve } from '../serve.mjs';
+import { serve } from '../../web/serve.mjs';
 import { dist, launch, middle, openPage, serveDist } from './browser.mjs';
 
 const controls = JSON.parse(await readFile(process.env.PETCALC_CONTROLS, 'utf8'));
