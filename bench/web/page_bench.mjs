@@ -7,12 +7,12 @@
 import { gzipSync } from 'node:zlib';
 import { copyFile, readFile } from 'node:fs/promises';
 import { serve } from '../../web/serve.mjs';
-import { dist, launch, serveDist } from '../../tests/web/browser.mjs';
+import { dist, start } from '../../tests/web/browser.mjs';
 
 const runs = Number(process.argv[2] || 15);
 await copyFile(new URL('floor.html', import.meta.url), dist + 'floor.html');
-const browser = await launch();
-const server = await serveDist();
+const web = await start();
+const { browser } = web;
 
 // At readiness (the module wired, or the floor's script run) the button is
 // clicked at once; the result is there when the click returns.
@@ -28,7 +28,7 @@ async function visit(path) {
   const context = await browser.newContext({ serviceWorkers: 'block' });
   await context.addInitScript(probe);
   const page = await context.newPage();
-  await page.goto(server.url + path);
+  await page.goto(web.url + path);
   await page.waitForFunction(() => window.firstResult && performance.getEntriesByName('first-contentful-paint').length,
                              null, { polling: 10 });
   const t = await page.evaluate(() => ({
@@ -68,5 +68,4 @@ const p = { frame: median(times.petcalc.map((t) => t.frame)), result: median(tim
 console.log(`| median of ${runs} | floor page | petcalc | ratio |\n|---|---:|---:|---:|`);
 console.log(`| navigation to first frame (first contentful paint) | ${f.frame.toFixed(1)} ms | ${p.frame.toFixed(1)} ms | ${(p.frame / f.frame).toFixed(2)} (goal <= 1.5) |`);
 console.log(`| navigation to first "确定" result | ${f.result.toFixed(1)} ms | ${p.result.toFixed(1)} ms | ${(p.result / f.result).toFixed(2)} |`);
-await browser.close();
-server.close();
+await web.close();

@@ -8,23 +8,23 @@ import { serve } from '../../web/serve.mjs';
 const { chromium } = createRequire(new URL('../../web/package.json', import.meta.url))('playwright-core');
 export const dist = fileURLToPath(new URL('../../web/dist/', import.meta.url));
 
-export function launch() {
-  return chromium.launch({
+// Chromium and a server of web/dist, started side by side.
+export async function start() {
+  const [browser, server] = await Promise.all([chromium.launch({
     executablePath: process.env.PETCALC_CHROMIUM || '/usr/lib/chromium/chromium',
     headless: true,
     args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
            '--disable-sync', '--no-first-run'],
-  });
+  }), serve(dist)]);
+  return { browser, url: server.url, close: () => browser.close().then(() => server.close()) };
 }
 
-export const serveDist = () => serve(dist);
-
-// A page with the clock in the test's hands: no timer fires until the
-// test advances the time.
-export async function openPage(context, url) {
-  const page = await context.newPage();
+// The page in a context of its own, with the clock in the test's hands: no
+// timer fires until the test moves the time on. No service worker.
+export async function openPage(web, options = {}) {
+  const page = await (await web.browser.newContext({ serviceWorkers: 'block', ...options })).newPage();
   await page.clock.install({ time: 0 });
-  await page.goto(url);
+  await page.goto(web.url);
   await page.waitForFunction(() => window.petcalcProbe, null, { polling: 10 });
   await page.clock.pauseAt(1000);
   return page;

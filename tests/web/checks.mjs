@@ -9,14 +9,14 @@ import { cp, mkdtemp, readFile, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { serve } from '../../web/serve.mjs';
-import { dist, launch, middle, openPage, serveDist } from './browser.mjs';
+import { dist, middle, openPage, start } from './browser.mjs';
 
 const controls = JSON.parse(await readFile(process.env.PETCALC_CONTROLS, 'utf8'));
 const shot = (page, name) => process.env.PETCALC_WEB_SHOTS && page.screenshot({ path: join(process.env.PETCALC_WEB_SHOTS, name) });
-let browser, server;
-before(async () => { browser = await launch(); server = await serveDist(); });
-after(async () => { await browser.close(); server.close(); });
-const open = async (options = {}) => openPage(await browser.newContext({ serviceWorkers: 'block', ...options }), server.url);
+let web;
+before(async () => { web = await start(); });
+after(() => web.close());
+const open = (options) => openPage(web, options);
 const running = (page) => page.evaluate(() => window.petcalcProbe.running());
 
 test('every control stands where the table puts it, its caption whole, at every device pixel ratio', async () => {
@@ -82,7 +82,7 @@ test('after one visit the page works offline, and a new build replaces the old c
   const folder = await mkdtemp(join(tmpdir(), 'petcalc-web-'));
   await cp(dist, folder, { recursive: true });
   const site = await serve(folder);
-  const context = await browser.newContext();
+  const context = await web.browser.newContext();
   const page = await context.newPage();
   await page.goto(site.url);
   await page.evaluate(() => navigator.serviceWorker.ready);
@@ -118,8 +118,7 @@ test('a storm of pointer and key input never leaves a timer running, nor does a 
   assert.deepEqual(await running(page), []);
   await page.context().close();
   page = await open();  // a hold while the user turns to another tab
-  const up = await middle(page, '#Command27');
-  await page.mouse.move(up.x, up.y);
+  await page.hover('#Command27');
   await page.mouse.down();
   assert.deepEqual(await running(page), [21]);
   const cdp = await page.context().newCDPSession(page);  // the window's focus as it really goes

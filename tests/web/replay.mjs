@@ -5,7 +5,7 @@
 // interval, and each state line is read from the DOM, with the running
 // timers and the count of faults shown from the page's read-only probe.
 import { createInterface } from 'node:readline';
-import { launch, middle, openPage, serveDist } from './browser.mjs';
+import { middle, openPage, start } from './browser.mjs';
 
 class Refused extends Error {}
 const refuse = (why) => { throw new Refused(why); };
@@ -51,23 +51,15 @@ const look = () => ({
   fault: { kind: document.getElementById('fault').dataset.kind, message: document.getElementById('fault-text').textContent },
 });
 
-const browser = await launch();
-const server = await serveDist();
-const page = await openPage(await browser.newContext({ serviceWorkers: 'block', viewport: { width: 1000, height: 700 } }),
-                            server.url);
+const web = await start();
+const page = await openPage(web, { viewport: { width: 1000, height: 700 } });
 const kinds = await page.evaluate(() => Object.fromEntries([...document.querySelectorAll('#Form1 [id]')].map((e) => [e.id, e.tagName])));
 const down = new Set();  // the mouse buttons held
 let before = await page.evaluate(look);
 
-async function pointAt(selector, away) {
-  const p = away ? { x: 995, y: 695 } : await middle(page, selector);  // away: well off every control
-  await page.mouse.move(p.x, p.y);
-}
-async function click(selector) {
-  await pointAt(selector);
-  await page.mouse.down();
-  await page.mouse.up();
-}
+const pointAt = (selector, away) =>  // away: well off every control
+  (away ? Promise.resolve({ x: 995, y: 695 }) : middle(page, selector)).then((p) => page.mouse.move(p.x, p.y));
+const click = (selector) => pointAt(selector).then(() => page.mouse.down()).then(() => page.mouse.up());
 
 async function play(s) {
   if (!before.windows.includes('Form1') && !(s.op === 'close' && s.window === 'Form2')) refuse('Form1 is closed');
@@ -80,9 +72,7 @@ async function play(s) {
     for (const run of s.text.match(/[\x20-\x7e]+|[^\x20-\x7e]+/g))
       await (/^[\x20-\x7e]/.test(run) ? page.keyboard.type(run) : page.keyboard.insertText(run));
     return;
-  case 'check':
-    if ((await page.isChecked(`#Check${s.check}`)) !== s.state) await click(`#Check${s.check}`);
-    return;
+  case 'check': return (await page.isChecked(`#Check${s.check}`)) !== s.state && click(`#Check${s.check}`);
   case 'click': return click(`#${s.control}`);
   case 'press':
     if (down.has(s.button)) refuse('that mouse button is down already');
@@ -93,9 +83,7 @@ async function play(s) {
     if (!down.delete(s.button)) refuse('that mouse button is not down');
     await pointAt(`#${s.control}`, s.outside);
     return page.mouse.up({ button: s.button });
-  case 'key':
-    await page.focus(`#${s.control}`);
-    return page.keyboard.press('Space');
+  case 'key': return page.focus(`#${s.control}`).then(() => page.keyboard.press('Space'));
   case 'tick':
     if (!before.running.includes(`Timer${s.timer}`)) refuse(`Timer${s.timer} is not running`);
     return page.clock.runFor(100);  // one repeat interval
@@ -122,6 +110,5 @@ for await (const line of createInterface({ input: process.stdin, crlfDelay: Infi
   process.stdout.write(JSON.stringify({ fault: after.faults !== before.faults ? fault : null, flag, running, texts, windows }) + '\n');
   before = after;
 }
-await browser.close();
-server.close();
+await web.close();
 process.exit(status);
