@@ -176,12 +176,18 @@ const imports = {
   wasi_snapshot_preview1: {
     proc_exit: (code) => { throw new Error('petcalc stopped: ' + code); },
     fd_write: () => 52, fd_close: () => 52, fd_seek: () => 52,
-    environ_sizes_get: (count, size) => { new Uint32Array(core.memory.buffer).fill(0, count / 4, count / 4 + 1); new Uint32Array(core.memory.buffer).fill(0, size / 4, size / 4 + 1); return 0; },
+    environ_sizes_get: (count, size) => {
+      new DataView(core.memory.buffer).setUint32(count, 0, true);
+      new DataView(core.memory.buffer).setUint32(size, 0, true);
+      return 0;
+    },
     environ_get: () => 0,
   },
 };
 
-const { instance } = await WebAssembly.instantiateStreaming(fetch('petcalc.wasm'), imports);
+// A host that serves .wasm under another type gets the slower path.
+const { instance } = await WebAssembly.instantiateStreaming(fetch('petcalc.wasm'), imports).catch(() =>
+  fetch('petcalc.wasm').then((r) => r.arrayBuffer()).then((bytes) => WebAssembly.instantiate(bytes, imports)));
 core = instance.exports;
 core._initialize();
 core.pc_start();
