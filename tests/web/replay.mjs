@@ -110,5 +110,4 @@ for await (const line of createInterface({ input: process.stdin, crlfDelay: Infi
   process.stdout.write(JSON.stringify({ fault: after.faults !== before.faults ? fault : null, flag, running, texts, windows }) + '\n');
   before = after;
 }
-await web.close();
-process.exit(status);
+process.exit(status);  // playwright-core ends the browser as the process exits
