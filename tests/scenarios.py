@@ -11,9 +11,13 @@ of "kind" and "message"), and "why", a note for the reader that the tools
 ignore.
 
 The reference tool's output must meet every expectation; another front
-end's output must equal the reference's byte for byte, step by step.
+end's output must equal the reference's byte for byte, step by step. A
+front end whose start is slow (a browser) takes --one-run: it plays every
+case of every file in one run, each case begun by its {"case": ...} line,
+on which it starts Form1 afresh and writes nothing. --has names what the
+front end has of the files' needs.
 
-  scenarios.py --reference CMD [--front-end CMD] [--has timers,windows] FILE...
+  scenarios.py --reference CMD [--front-end CMD] [--one-run] [--has timers,windows,line breaks] FILE...
 """
 import argparse
 import json
@@ -61,9 +65,26 @@ def cases(path):
     return header, found
 
 
-def check_case(where, steps, reference, front_end):
-    sent = [json.dumps({k: v for k, v in r.items() if k not in ("expect", "why")}, ensure_ascii=False)
+def step_lines(steps):
+    return [json.dumps({k: v for k, v in r.items() if k not in ("expect", "why")}, ensure_ascii=False)
             for _, r in steps]
+
+
+def one_run(front_end, found):
+    """Plays the cases in one run: each case's lines and error."""
+    lines = []
+    for _, title, steps in found:
+        lines += [json.dumps({"case": title}, ensure_ascii=False)] + step_lines(steps)
+    got, err = play(front_end, lines)
+    out = []
+    for _, _, steps in found:
+        out.append((got[:len(steps)], err if len(got) < len(steps) else ""))
+        got = got[len(steps):]
+    return out
+
+
+def check_case(where, steps, reference, front_end, played=None):
+    sent = step_lines(steps)
     ref, err = play(reference, sent)
     if err:
         return [f"{where}: reference {err}"]
@@ -71,7 +92,7 @@ def check_case(where, steps, reference, front_end):
     for (n, r), out in zip(steps, ref):
         problems += [f"{where}:{n}: {p}" for p in unmet(r.get("expect", {}), json.loads(out))]
     if front_end:
-        got, err = play(front_end, sent)
+        got, err = played or play(front_end, sent)
         for (n, _), a, b in zip(steps, ref, got):
             if a != b:
                 problems.append(f"{where}:{n}: differs from the reference\n  reference: {a}\n  front end: {b}")
@@ -86,22 +107,26 @@ def main():
     p = argparse.ArgumentParser()
     p.add_argument("--reference", required=True)
     p.add_argument("--front-end")
-    p.add_argument("--has", default="timers,windows")
+    p.add_argument("--one-run", action="store_true")
+    p.add_argument("--has", default="timers,windows,line breaks")
     p.add_argument("files", nargs="+")
     a = p.parse_args()
     passed = failed = skipped = 0
+    runnable = []  # (path, line, title, steps)
     for path in a.files:
         header, found = cases(path)
-        if not set(header.get("needs", [])) <= set(a.has.split(",")):
+        if set(header.get("needs", [])) <= set(a.has.split(",")):
+            runnable += [(path, *case) for case in found]
+        else:
             skipped += len(found)
-            continue
-        for n, title, steps in found:
-            problems = check_case(path, steps, a.reference, a.front_end)
-            if problems:
-                failed += 1
-                print(f"{path}:{n}: case failed: {title}\n  " + "\n  ".join(problems))
-            else:
-                passed += 1
+    played = one_run(a.front_end, [c[1:] for c in runnable]) if a.front_end and a.one_run else [None] * len(runnable)
+    for (path, n, title, steps), run in zip(runnable, played):
+        problems = check_case(path, steps, a.reference, a.front_end, run)
+        if problems:
+            failed += 1
+            print(f"{path}:{n}: case failed: {title}\n  " + "\n  ".join(problems))
+        else:
+            passed += 1
     print(f"scenarios: {passed} passed, {failed} failed, {skipped} skipped")
     return 1 if failed else 0
 

@@ -59,7 +59,7 @@ $('fault-ok').addEventListener('click', () => { $('fault').hidden = true; });
 // for the button under it until the last button is up, and every press and
 // release in between goes to that button. A finger is a mouse with one
 // button. Chorded presses arrive as pointermove with a button number.
-const mouse = { target: null, pointer: null, armed: null };
+const mouse = { target: null, pointer: null, armed: null, chordUp: false };
 const bit = [1, 4, 2, 8, 16];  // button number -> bit in buttons
 const over = (e, el) => el.contains(document.elementFromPoint(e.clientX, e.clientY));
 
@@ -72,6 +72,8 @@ function release(el, e) {
   if (e.buttons === 0) {  // the last button went up
     mouse.target = null;
     core.pc_all_buttons_up();
+  } else {
+    mouse.chordUp = true;  // Chromium lets the capture go at any button's release
   }
   core.pc_release(number(el.id));
   if (e.button !== 0) return;
@@ -105,9 +107,13 @@ function wireButton(el) {
     if (mouse.target === el && e.pointerId === mouse.pointer) release(el, e);
   });
   el.addEventListener('pointercancel', (e) => { if (e.pointerId === mouse.pointer) letGo(); });
-  // After a release the capture goes as it should; before, it was taken away.
+  // After the last release the capture goes as it should, and after one of
+  // several buttons it is taken back; otherwise it was taken away.
   el.addEventListener('lostpointercapture', (e) => {
-    if (mouse.target === el && e.pointerId === mouse.pointer) letGo();
+    if (mouse.target !== el || e.pointerId !== mouse.pointer) return;
+    if (mouse.chordUp && e.buttons !== 0) el.setPointerCapture(e.pointerId);
+    else letGo();
+    mouse.chordUp = false;
   });
   // Space and Enter click without a press (detail 0, like an assistive
   // technology's click); a mouse's own clicks were decided at its release.
@@ -117,6 +123,8 @@ function wireButton(el) {
     core.pc_click(number(el.id));
   });
   el.addEventListener('contextmenu', (e) => e.preventDefault());
+  // On Linux a middle release pastes the selection into the focused box.
+  el.addEventListener('mouseup', (e) => { if (e.button === 1) e.preventDefault(); });
 }
 
 // Form2: made from its template at each opening, one at a time, movable by

@@ -4,6 +4,7 @@
 // an input method's commit), a tick is the page's clock moved on by one
 // interval, and each state line is read from the DOM, with the running
 // timers and the count of faults shown from the page's read-only probe.
+// A {"case": ...} line (scenarios.py --one-run) starts a fresh page.
 import { createInterface } from 'node:readline';
 import { middle, openPage, start } from './browser.mjs';
 
@@ -20,6 +21,7 @@ function parse(line, kinds) {
     const m = text(k).match(new RegExp(`^${prefix}([1-9][0-9]?)$`));
     return m && Number(m[1]) <= last ? Number(m[1]) : refuse(`unknown ${what} "${s[k]}"`);
   };
+  if (!('op' in s) && 'case' in s) return { op: 'case' };
   const op = text('op');
   if (op === 'type') return { op, box: numbered('box', 'Text', 23, 'box'), text: text('text') };
   if (op === 'check') {
@@ -52,13 +54,28 @@ const look = () => ({
 });
 
 const web = await start();
-const page = await openPage(web, { viewport: { width: 1000, height: 700 } });
+let page, cdp, before, down, played;  // down: the mouse buttons held
+async function fresh() {  // a new page, or the same one loaded again (the clock stays paused)
+  if (!page) {
+    page = await openPage(web, { viewport: { width: 1000, height: 700 } });
+    cdp = await page.context().newCDPSession(page);
+  } else {
+    for (const b of down) await page.mouse.up({ button: b });
+    await page.reload();
+    await page.waitForFunction(() => window.petcalcProbe, null, { polling: 10 });
+  }
+  [before, down, played] = [await page.evaluate(look), new Set(), false];
+}
+await fresh();
 const kinds = await page.evaluate(() => Object.fromEntries([...document.querySelectorAll('#Form1 [id]')].map((e) => [e.id, e.tagName])));
-const down = new Set();  // the mouse buttons held
-let before = await page.evaluate(look);
 
 const pointAt = (selector, away) =>  // away: well off every control
   (away ? Promise.resolve({ x: 995, y: 695 }) : middle(page, selector)).then((p) => page.mouse.move(p.x, p.y));
+// Key strokes sent back to back, one round trip for a run: the browser
+// takes them in order, each a keydown with its character and a keyup.
+const strokes = (run) => Promise.all([...run].flatMap((key) => [
+  cdp.send('Input.dispatchKeyEvent', { type: 'keyDown', key, text: key }),
+  cdp.send('Input.dispatchKeyEvent', { type: 'keyUp', key })]));
 const click = (selector) => pointAt(selector).then(() => page.mouse.down()).then(() => page.mouse.up());
 
 async function play(s) {
@@ -70,7 +87,7 @@ async function play(s) {
     await page.keyboard.press('ControlOrMeta+A');
     if (s.text === '') return page.keyboard.press('Backspace');
     for (const run of s.text.match(/[\x20-\x7e]+|[^\x20-\x7e]+/g))
-      await (/^[\x20-\x7e]/.test(run) ? page.keyboard.type(run) : page.keyboard.insertText(run));
+      await (/^[\x20-\x7e]/.test(run) ? strokes(run) : page.keyboard.insertText(run));
     return;
   case 'check': return (await page.isChecked(`#Check${s.check}`)) !== s.state && click(`#Check${s.check}`);
   case 'click': return click(`#${s.control}`);
@@ -87,9 +104,10 @@ async function play(s) {
   case 'tick':
     if (!before.running.includes(`Timer${s.timer}`)) refuse(`Timer${s.timer} is not running`);
     return page.clock.runFor(100);  // one repeat interval
-  case 'close':
+  case 'close':  // the title bar's close button through the keyboard: a mouse button may be held
     if (s.window === 'Form2' && !before.windows.includes('Form2')) refuse('Form2 is not open');
-    return click(`#${s.window} > .close`);
+    await page.focus(`#${s.window} > .close`);
+    return page.keyboard.press('Enter');
   }
 }
 
@@ -98,7 +116,13 @@ for await (const line of createInterface({ input: process.stdin, crlfDelay: Infi
   number++;
   if (!line.trim()) continue;
   try {
-    await play(parse(line, kinds));
+    const s = parse(line, kinds);
+    if (s.op === 'case') {
+      if (played) await fresh();
+      continue;
+    }
+    await play(s);
+    played = true;
   } catch (e) {
     if (!(e instanceof Refused)) throw e;
     process.stderr.write(`petcalc-replay-web: line ${number}: ${e.message}\n`);
