@@ -12,10 +12,9 @@ ignore.
 
 The reference tool's output must meet every expectation; another front
 end's output must equal the reference's byte for byte, step by step. A
-front end whose start is slow (a browser) takes --one-run: it plays every
-case of every file in one run, each case begun by its {"case": ...} line,
-on which it starts Form1 afresh and writes nothing. --has names what the
-front end has of the files' needs.
+front end whose start is slow (a browser) takes --one-run: every case of
+every file in one run, each begun by its {"case": ...} line, on which it
+starts Form1 afresh and writes nothing. --has names the needs it meets.
 
   scenarios.py --reference CMD [--front-end CMD] [--one-run] [--has timers,windows,line breaks] FILE...
 """
@@ -70,16 +69,15 @@ def step_lines(steps):
             for _, r in steps]
 
 
-def one_run(front_end, found):
-    """Plays the cases in one run: each case's lines and error."""
-    lines = []
-    for _, title, steps in found:
-        lines += [json.dumps({"case": title}, ensure_ascii=False)] + step_lines(steps)
+def one_run(front_end, files, has):
+    """The cases whose needs are met, played in one run: {(file, line): (lines, error)}."""
+    found = [(path, n, steps) for path in files for header, all_ in [cases(path)]
+             if set(header.get("needs", [])) <= has for n, _, steps in all_]
+    lines = [x for path, n, steps in found for x in [json.dumps({"case": f"{path}:{n}"})] + step_lines(steps)]
     got, err = play(front_end, lines)
-    out = []
-    for _, _, steps in found:
-        out.append((got[:len(steps)], err if len(got) < len(steps) else ""))
-        got = got[len(steps):]
+    out = {}
+    for path, n, steps in found:
+        out[path, n], got = (got[:len(steps)], err if len(got) < len(steps) else ""), got[len(steps):]
     return out
 
 
@@ -112,21 +110,19 @@ def main():
     p.add_argument("files", nargs="+")
     a = p.parse_args()
     passed = failed = skipped = 0
-    runnable = []  # (path, line, title, steps)
+    played = one_run(a.front_end, a.files, set(a.has.split(","))) if a.front_end and a.one_run else {}
     for path in a.files:
         header, found = cases(path)
-        if set(header.get("needs", [])) <= set(a.has.split(",")):
-            runnable += [(path, *case) for case in found]
-        else:
+        if not set(header.get("needs", [])) <= set(a.has.split(",")):
             skipped += len(found)
-    played = one_run(a.front_end, [c[1:] for c in runnable]) if a.front_end and a.one_run else [None] * len(runnable)
-    for (path, n, title, steps), run in zip(runnable, played):
-        problems = check_case(path, steps, a.reference, a.front_end, run)
-        if problems:
-            failed += 1
-            print(f"{path}:{n}: case failed: {title}\n  " + "\n  ".join(problems))
-        else:
-            passed += 1
+            continue
+        for n, title, steps in found:
+            problems = check_case(path, steps, a.reference, a.front_end, played.get((path, n)))
+            if problems:
+                failed += 1
+                print(f"{path}:{n}: case failed: {title}\n  " + "\n  ".join(problems))
+            else:
+                passed += 1
     print(f"scenarios: {passed} passed, {failed} failed, {skipped} skipped")
     return 1 if failed else 0
 

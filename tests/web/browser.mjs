@@ -29,9 +29,3 @@ export async function openPage(web, options = {}) {
   await page.clock.pauseAt(1000);
   return page;
 }
-
-// The middle of an element, in the page's coordinates.
-export async function middle(page, selector) {
-  const b = await page.locator(selector).boundingBox();
-  return { x: b.x + b.width / 2, y: b.y + b.height / 2 };
-}

@@ -6,7 +6,7 @@
 // timers and the count of faults shown from the page's read-only probe.
 // A {"case": ...} line (scenarios.py --one-run) starts a fresh page.
 import { createInterface } from 'node:readline';
-import { middle, openPage, start } from './browser.mjs';
+import { openPage, start } from './browser.mjs';
 
 class Refused extends Error {}
 const refuse = (why) => { throw new Refused(why); };
@@ -54,28 +54,21 @@ const look = () => ({
 });
 
 const web = await start();
-let page, cdp, before, down, played;  // down: the mouse buttons held
+let page, before, down;  // down: the mouse buttons held
 async function fresh() {  // a new page, or the same one loaded again (the clock stays paused)
-  if (!page) {
-    page = await openPage(web, { viewport: { width: 1000, height: 700 } });
-    cdp = await page.context().newCDPSession(page);
-  } else {
+  if (!page) page = await openPage(web, { viewport: { width: 1000, height: 700 } });
+  else {
     for (const b of down) await page.mouse.up({ button: b });
     await page.reload();
     await page.waitForFunction(() => window.petcalcProbe, null, { polling: 10 });
   }
-  [before, down, played] = [await page.evaluate(look), new Set(), false];
+  [before, down] = [await page.evaluate(look), new Set()];
 }
 await fresh();
 const kinds = await page.evaluate(() => Object.fromEntries([...document.querySelectorAll('#Form1 [id]')].map((e) => [e.id, e.tagName])));
 
-const pointAt = (selector, away) =>  // away: well off every control
-  (away ? Promise.resolve({ x: 995, y: 695 }) : middle(page, selector)).then((p) => page.mouse.move(p.x, p.y));
-// Key strokes sent back to back, one round trip for a run: the browser
-// takes them in order, each a keydown with its character and a keyup.
-const strokes = (run) => Promise.all([...run].flatMap((key) => [
-  cdp.send('Input.dispatchKeyEvent', { type: 'keyDown', key, text: key }),
-  cdp.send('Input.dispatchKeyEvent', { type: 'keyUp', key })]));
+const pointAt = (selector, away) =>  // to the middle of the control, or well off every control
+  (away ? page.mouse.move(995, 695) : page.hover(selector, { force: true }));
 const click = (selector) => pointAt(selector).then(() => page.mouse.down()).then(() => page.mouse.up());
 
 async function play(s) {
@@ -83,31 +76,27 @@ async function play(s) {
   if ((s.op === 'click' || s.op === 'check') && down.size) refuse('a mouse button is down');
   switch (s.op) {
   case 'type':  // select all, then printable ASCII a key stroke each, any other run as one commit
-    await page.focus(`#Text${s.box}`);
-    await page.keyboard.press('ControlOrMeta+A');
+    await page.press(`#Text${s.box}`, 'ControlOrMeta+A');  // focused as a screen reader would, then keys
     if (s.text === '') return page.keyboard.press('Backspace');
     for (const run of s.text.match(/[\x20-\x7e]+|[^\x20-\x7e]+/g))
-      await (/^[\x20-\x7e]/.test(run) ? strokes(run) : page.keyboard.insertText(run));
+      await (/^[\x20-\x7e]/.test(run) ? page.keyboard.type(run) : page.keyboard.insertText(run));
     return;
   case 'check': return (await page.isChecked(`#Check${s.check}`)) !== s.state && click(`#Check${s.check}`);
   case 'click': return click(`#${s.control}`);
-  case 'press':
-    if (down.has(s.button)) refuse('that mouse button is down already');
-    await pointAt(`#${s.control}`);
-    down.add(s.button);
-    return page.mouse.down({ button: s.button });
-  case 'release':
-    if (!down.delete(s.button)) refuse('that mouse button is not down');
+  case 'press': case 'release': {
+    const press = s.op === 'press';
+    if (press === down.has(s.button)) refuse(`that mouse button is ${press ? 'down already' : 'not down'}`);
+    press ? down.add(s.button) : down.delete(s.button);
     await pointAt(`#${s.control}`, s.outside);
-    return page.mouse.up({ button: s.button });
-  case 'key': return page.focus(`#${s.control}`).then(() => page.keyboard.press('Space'));
+    return press ? page.mouse.down({ button: s.button }) : page.mouse.up({ button: s.button });
+  }
+  case 'key': return page.press(`#${s.control}`, 'Space');
   case 'tick':
     if (!before.running.includes(`Timer${s.timer}`)) refuse(`Timer${s.timer} is not running`);
     return page.clock.runFor(100);  // one repeat interval
   case 'close':  // the title bar's close button through the keyboard: a mouse button may be held
     if (s.window === 'Form2' && !before.windows.includes('Form2')) refuse('Form2 is not open');
-    await page.focus(`#${s.window} > .close`);
-    return page.keyboard.press('Enter');
+    return page.press(`#${s.window} > .close`, 'Enter');
   }
 }
 
@@ -117,12 +106,8 @@ for await (const line of createInterface({ input: process.stdin, crlfDelay: Infi
   if (!line.trim()) continue;
   try {
     const s = parse(line, kinds);
-    if (s.op === 'case') {
-      if (played) await fresh();
-      continue;
-    }
-    await play(s);
-    played = true;
+    await (s.op === 'case' ? fresh() : play(s));
+    if (s.op === 'case') continue;
   } catch (e) {
     if (!(e instanceof Refused)) throw e;
     process.stderr.write(`petcalc-replay-web: line ${number}: ${e.message}\n`);
