@@ -3,7 +3,7 @@
 // touch holds, and offline use and a new build. (Storms of mouse and key
 // input run through the replay protocol: storm.py.)
 //   PETCALC_CONTROLS=build/wasm/web/controls.json node --test tests/web/checks.mjs
-import { after, before, test } from 'node:test';
+import { after, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { cp, mkdtemp, readFile, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
@@ -12,15 +12,13 @@ import { serve } from '../../web/serve.mjs';
 import { dist, openPage, start } from './browser.mjs';
 
 const controls = JSON.parse(await readFile(process.env.PETCALC_CONTROLS, 'utf8'));
-let web;
-before(async () => { web = await start(); });
+const web = await start();
 after(() => web.close());
-const open = (options) => openPage(web, options);
 const running = (page) => page.evaluate(() => window.petcalcProbe.running());
 
 test('every control stands where the table puts it, its caption whole, at every device pixel ratio', async () => {
   for (const scale of [1, 1.5, 2]) {
-    const page = await open({ deviceScaleFactor: scale });
+    const page = await openPage(web, { deviceScaleFactor: scale });
     const seen = await page.evaluate((names) => names.map((name) => {
       const el = document.getElementById(name);
       const at = el.type === 'checkbox' ? el.parentElement : el;  // a check box clicks as its whole label
@@ -38,7 +36,7 @@ test('every control stands where the table puts it, its caption whole, at every 
 });
 
 test('names and roles, tab order from Text1, the title', async () => {
-  const page = await open();
+  const page = await openPage(web);
   assert.match(await page.title(), /宠物属性计算器/);
   const focusable = controls.filter((c) => c.kind !== 'label').sort((a, b) => a.tab - b.tab);
   const tree = await page.locator('#Form1 .client').ariaSnapshot();
@@ -52,7 +50,7 @@ test('names and roles, tab order from Text1, the title', async () => {
 });
 
 test('a phone: scaled to its width, no sideways scroll, pinch zoom works; touch holds repeat and end when the touch is cancelled or the tab left', async () => {
-  const page = await open({ viewport: { width: 360, height: 740 }, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
+  const page = await openPage(web, { viewport: { width: 360, height: 740 }, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
   assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= innerWidth));
   const cdp = await page.context().newCDPSession(page);
   const touch = (type, p) => cdp.send('Input.dispatchTouchEvent', { type, touchPoints: p ? [p] : [] });
@@ -86,18 +84,17 @@ test('after one visit the page works offline, and a new build replaces the old c
   await cp(dist, folder, { recursive: true });
   const site = await serve(folder);
   const page = await (await web.browser.newContext()).newPage();
-  const context = page.context();
   await page.goto(site.url);
   await page.evaluate(() => navigator.serviceWorker.ready);
-  await context.setOffline(true);
+  await page.context().setOffline(true);
   await page.reload();
   await page.click('#Command1');
   assert.equal(await page.inputValue('#Text17'), ' 100');
-  await context.setOffline(false);
+  await page.context().setOffline(false);
   const sw = join(folder, 'sw.js');
   await writeFile(sw, (await readFile(sw, 'utf8')).replace(/petcalc-\w+/, 'petcalc-newbuild'));
   await page.reload();
   await page.waitForFunction(() => caches.keys().then((k) => k.join() === 'petcalc-newbuild'), null, { polling: 50 });
-  await context.close();
+  await page.context().close();
   site.close();
 });

@@ -8,8 +8,7 @@
 import { createInterface } from 'node:readline';
 import { openPage, start } from './browser.mjs';
 
-class Refused extends Error {}
-const refuse = (why) => { throw new Refused(why); };
+const refuse = (why) => { throw Object.assign(new Error(why), { refused: true }); };
 
 // Checks a step as the reference does; kinds names the page's controls.
 function parse(line, kinds) {
@@ -109,7 +108,7 @@ for await (const line of createInterface({ input: process.stdin, crlfDelay: Infi
     await (s.op === 'case' ? fresh() : play(s));
     if (s.op === 'case') continue;
   } catch (e) {
-    if (!(e instanceof Refused)) throw e;
+    if (!e.refused) throw e;
     process.stderr.write(`petcalc-replay-web: line ${number}: ${e.message}\n`);
     status = 2;
     break;
