@@ -128,7 +128,8 @@ function wireButton(el) {
 }
 
 // Form2: made from its template at each opening, one at a time, movable by
-// its title bar, beside Form1 when the screen has room for both.
+// its title bar; beside Form1 when the screen has room for both, else under
+// the form and its message.
 function openGrowthTable() {
   const open = $('Form2');
   if (open) {
@@ -139,8 +140,8 @@ function openGrowthTable() {
   document.body.append(w);
   const main = $('Form1').getBoundingClientRect();
   const beside = main.right + 8 + w.offsetWidth <= document.documentElement.clientWidth;
-  w.style.left = (beside ? main.right + 8 : main.left + 24) + window.scrollX + 'px';
-  w.style.top = (beside ? main.top : main.top + 24) + window.scrollY + 'px';
+  w.style.left = (beside ? main.right + 8 : main.left) + window.scrollX + 'px';
+  w.style.top = (beside ? main.top : document.body.getBoundingClientRect().bottom + 8) + window.scrollY + 'px';
   w.querySelector('.close').addEventListener('click', () => w.remove());
   const title = w.querySelector('.title');
   let grab = null;
