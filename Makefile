@@ -3,7 +3,7 @@
 PRESET ?= default
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test check run bench package clean check-sanitize fuzz mutate ratio
+.PHONY: all deps configure build test check run bench package clean check-sanitize fuzz mutate ratio web bench-web
 
 all: build
 
@@ -27,8 +27,18 @@ check: build
 run: build
 	@bash scripts/run.sh build/$(PRESET)
 
+# The web page: builds web/dist (preset wasm) and serves it on 127.0.0.1,
+# printing the URL (PORT=8325).
+PORT ?= 8325
+web: deps
+	@bash scripts/web.sh serve $(PORT)
+
 bench: build
 	@bash bench/run.sh build/$(PRESET)
+
+# The page's first load against a floor page in headless Chromium.
+bench-web: deps
+	@bash scripts/web.sh build && node bench/web/page_bench.mjs
 
 # The Debian package, build/$(PRESET)/petcalc_<version>_<arch>.deb.
 package: build

@@ -46,7 +46,7 @@ function(petcalc_cross_requires)
       add_test(NAME cross_build_${preset}
         COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/cross-build.sh ${preset} cross_programs)
       set_tests_properties(cross_build_${preset} PROPERTIES
-        FIXTURES_SETUP cross_${preset} TIMEOUT 900 LABELS cross)
+        FIXTURES_SETUP cross_${preset} TIMEOUT 900 LABELS cross RESOURCE_LOCK build_${preset})
     endforeach()
   endif()
   set_tests_properties(${ARGN} PROPERTIES FIXTURES_REQUIRED "cross_wasm;cross_win" LABELS cross)

@@ -11,9 +11,12 @@ of "kind" and "message"), and "why", a note for the reader that the tools
 ignore.
 
 The reference tool's output must meet every expectation; another front
-end's output must equal the reference's byte for byte, step by step.
+end's output must equal the reference's byte for byte, step by step. A
+front end whose start is slow (a browser) takes --one-run: every case of
+every file in one run, each begun by its {"case": ...} line, on which it
+starts Form1 afresh and writes nothing. --has names the needs it meets.
 
-  scenarios.py --reference CMD [--front-end CMD] [--has timers,windows] FILE...
+  scenarios.py --reference CMD [--front-end CMD] [--one-run] [--has timers,windows,line breaks] FILE...
 """
 import argparse
 import json
@@ -61,9 +64,25 @@ def cases(path):
     return header, found
 
 
-def check_case(where, steps, reference, front_end):
-    sent = [json.dumps({k: v for k, v in r.items() if k not in ("expect", "why")}, ensure_ascii=False)
+def step_lines(steps):
+    return [json.dumps({k: v for k, v in r.items() if k not in ("expect", "why")}, ensure_ascii=False)
             for _, r in steps]
+
+
+def one_run(front_end, files, has):
+    """The cases whose needs are met, played in one run: {(file, line): (lines, error)}."""
+    found = [(path, n, steps) for path in files for header, all_ in [cases(path)]
+             if set(header.get("needs", [])) <= has for n, _, steps in all_]
+    lines = [x for path, n, steps in found for x in [json.dumps({"case": f"{path}:{n}"})] + step_lines(steps)]
+    got, err = play(front_end, lines)
+    out = {}
+    for path, n, steps in found:
+        out[path, n], got = (got[:len(steps)], err if len(got) < len(steps) else ""), got[len(steps):]
+    return out
+
+
+def check_case(where, steps, reference, front_end, played=None):
+    sent = step_lines(steps)
     ref, err = play(reference, sent)
     if err:
         return [f"{where}: reference {err}"]
@@ -71,7 +90,7 @@ def check_case(where, steps, reference, front_end):
     for (n, r), out in zip(steps, ref):
         problems += [f"{where}:{n}: {p}" for p in unmet(r.get("expect", {}), json.loads(out))]
     if front_end:
-        got, err = play(front_end, sent)
+        got, err = played or play(front_end, sent)
         for (n, _), a, b in zip(steps, ref, got):
             if a != b:
                 problems.append(f"{where}:{n}: differs from the reference\n  reference: {a}\n  front end: {b}")
@@ -86,17 +105,19 @@ def main():
     p = argparse.ArgumentParser()
     p.add_argument("--reference", required=True)
     p.add_argument("--front-end")
-    p.add_argument("--has", default="timers,windows")
+    p.add_argument("--one-run", action="store_true")
+    p.add_argument("--has", default="timers,windows,line breaks")
     p.add_argument("files", nargs="+")
     a = p.parse_args()
     passed = failed = skipped = 0
+    played = one_run(a.front_end, a.files, set(a.has.split(","))) if a.front_end and a.one_run else {}
     for path in a.files:
         header, found = cases(path)
         if not set(header.get("needs", [])) <= set(a.has.split(",")):
             skipped += len(found)
             continue
         for n, title, steps in found:
-            problems = check_case(path, steps, a.reference, a.front_end)
+            problems = check_case(path, steps, a.reference, a.front_end, played.get((path, n)))
             if problems:
                 failed += 1
                 print(f"{path}:{n}: case failed: {title}\n  " + "\n  ".join(problems))

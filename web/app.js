@@ -1,0 +1,223 @@
+// The page's side of petcalc: the platform the core runs on. It turns the
+// browser's pointer, keyboard and text events into Form1's events, runs the
+// 22 timers, makes the growth table window and shows fault messages. Every
+// rule, number and message comes from the module (binding.cpp lists the
+// surface); nothing here computes or formats a value.
+
+const $ = (id) => document.getElementById(id);
+const number = (name) => Number(name.replace(/^\D+/, ''));  // "Command7" -> 7
+const box = (n) => $('Text' + n);
+const flagLabel = $('Label21');
+const utf8 = new TextEncoder();
+const fromUtf8 = new TextDecoder();
+
+let core;  // the module's exports
+const bytes = (pointer, length) => new Uint8Array(core.memory.buffer, pointer, length);
+const string = (pointer, length) => fromUtf8.decode(bytes(pointer, length));
+
+// Text boxes: each change of a box's text reaches the core once, typed or
+// written. Setting .value raises no event, so a write reports itself, before
+// it returns; an input event that leaves the text as it was (a character
+// typed over the same one) is no change.
+const shown = [];
+function changed(n) {
+  const text = box(n).value;
+  if (text === shown[n]) return;
+  shown[n] = text;
+  core.pc_text_changed(n);
+}
+function write(n, text) {
+  if (box(n).value === text) return;
+  box(n).value = text;
+  changed(n);
+}
+
+// Timers: real intervals; the page keeps which ones run.
+const timers = new Map();
+function startTimer(n, interval) {
+  stopTimer(n);
+  timers.set(n, setInterval(() => core.pc_tick(n, mouse.target ? 1 : 0), interval));
+}
+function stopTimer(n) {
+  clearInterval(timers.get(n));
+  timers.delete(n);
+}
+
+// Faults: one message in the page at a time, which never blocks the form; a
+// new fault replaces the text of one still shown.
+let faultsShown = 0;
+function showFault(kind, message) {
+  const panel = $('fault');
+  panel.dataset.kind = kind;
+  $('fault-text').textContent = message;
+  panel.hidden = false;
+  faultsShown++;
+}
+$('fault-ok').addEventListener('click', () => { $('fault').hidden = true; });
+
+// The mouse as every desktop has it: the first press captures the pointer
+// for the button under it until the last button is up, and every press and
+// release in between goes to that button. A finger is a mouse with one
+// button. Chorded presses arrive as pointermove with a button number.
+const mouse = { target: null, pointer: null, armed: null, chordUp: false };
+const bit = [1, 4, 2, 8, 16];  // button number -> bit in buttons
+const over = (e, el) => el.contains(document.elementFromPoint(e.clientX, e.clientY));
+
+function press(el, e) {
+  // A click needs the primary press over the button that then gets it.
+  if (e.button === 0 && over(e, el)) mouse.armed = el;
+  core.pc_press(number(el.id));
+}
+function release(el, e) {
+  if (e.buttons === 0) {  // the last button went up
+    mouse.target = null;
+    core.pc_all_buttons_up();
+  } else {
+    mouse.chordUp = true;  // Chromium lets the capture go at any button's release
+  }
+  core.pc_release(number(el.id));
+  if (e.button !== 0) return;
+  // Chromium clicks a captured button wherever the pointer is let go: the
+  // click is decided here, by where the release happened.
+  const click = mouse.armed === el && over(e, el);
+  mouse.armed = null;
+  if (click) core.pc_click(number(el.id));
+}
+// Nothing will release what is held now.
+function letGo() {
+  mouse.target = mouse.armed = null;
+  core.pc_stop_all();
+}
+
+function wireButton(el) {
+  el.addEventListener('pointerdown', (e) => {
+    if (!e.isPrimary) return;
+    if (mouse.target) letGo();  // a press while one is held here: that release was lost
+    mouse.target = el;
+    mouse.pointer = e.pointerId;
+    el.setPointerCapture(e.pointerId);
+    press(el, e);
+  });
+  el.addEventListener('pointermove', (e) => {
+    if (e.button < 0 || mouse.target !== el || e.pointerId !== mouse.pointer) return;
+    if (e.buttons & bit[e.button]) press(el, e);
+    else release(el, e);
+  });
+  el.addEventListener('pointerup', (e) => {
+    if (mouse.target === el && e.pointerId === mouse.pointer) release(el, e);
+  });
+  el.addEventListener('pointercancel', (e) => { if (e.pointerId === mouse.pointer) letGo(); });
+  // After the last release the capture goes as it should, and after one of
+  // several buttons it is taken back; otherwise it was taken away.
+  el.addEventListener('lostpointercapture', (e) => {
+    if (mouse.target !== el || e.pointerId !== mouse.pointer) return;
+    if (mouse.chordUp && e.buttons !== 0) el.setPointerCapture(e.pointerId);
+    else letGo();
+    mouse.chordUp = false;
+  });
+  // Space and Enter click without a press (detail 0, like an assistive
+  // technology's click); a mouse's own clicks were decided at its release.
+  el.addEventListener('click', (e) => {
+    if (e.detail !== 0) return;
+    if (mouse.armed === el) mouse.armed = null;
+    core.pc_click(number(el.id));
+  });
+  el.addEventListener('contextmenu', (e) => e.preventDefault());
+  // On Linux a middle release pastes the selection into the focused box.
+  el.addEventListener('mouseup', (e) => { if (e.button === 1) e.preventDefault(); });
+}
+
+// Form2: made from its template at each opening, one at a time, movable by
+// its title bar; beside Form1 when the screen has room for both, else under
+// the form and its message.
+function openGrowthTable() {
+  const open = $('Form2');
+  if (open) {
+    open.querySelector('textarea').focus();
+    return;
+  }
+  const w = $('Form2-template').content.firstElementChild.cloneNode(true);
+  document.body.append(w);
+  const main = $('Form1').getBoundingClientRect();
+  const beside = main.right + 8 + w.offsetWidth <= document.documentElement.clientWidth;
+  w.style.left = (beside ? main.right + 8 : main.left) + window.scrollX + 'px';
+  w.style.top = (beside ? main.top : document.body.getBoundingClientRect().bottom + 8) + window.scrollY + 'px';
+  w.querySelector('.close').addEventListener('click', () => w.remove());
+  const title = w.querySelector('.title');
+  let grab = null;
+  title.addEventListener('pointerdown', (e) => {
+    grab = { x: e.clientX - w.offsetLeft, y: e.clientY - w.offsetTop };
+    title.setPointerCapture(e.pointerId);
+  });
+  title.addEventListener('pointermove', (e) => {
+    if (!grab) return;
+    w.style.left = Math.max(0, e.clientX - grab.x) + 'px';
+    w.style.top = Math.max(0, e.clientY - grab.y) + 'px';
+  });
+  title.addEventListener('lostpointercapture', () => { grab = null; });
+  w.querySelector('textarea').focus();
+}
+
+function closeForm1() {
+  $('Form1').hidden = true;
+  letGo();  // its buttons can no longer get their releases
+}
+
+const imports = {
+  page: {
+    text(n, buffer, capacity) {
+      const encoded = utf8.encode(box(n).value);
+      if (encoded.length <= capacity) bytes(buffer, capacity).set(encoded);
+      return encoded.length;
+    },
+    set_text: (n, pointer, length) => write(n, string(pointer, length)),
+    checked: (n) => ($('Check' + n).checked ? 1 : 0),
+    flag: () => (flagLabel.getAttribute('aria-disabled') === 'false' ? 1 : 0),
+    set_flag: (on) => flagLabel.setAttribute('aria-disabled', on ? 'false' : 'true'),
+    start_timer: startTimer,
+    stop_timer: stopTimer,
+    open_growth_table: openGrowthTable,
+    fault: (kind, kindLength, message, messageLength) =>
+      showFault(string(kind, kindLength), string(message, messageLength)),
+  },
+  // The C library's system calls, which the core never needs: no output,
+  // no environment (zero variables), no exit.
+  wasi_snapshot_preview1: {
+    proc_exit: (code) => { throw new Error('petcalc stopped: ' + code); },
+    fd_write: () => 52, fd_close: () => 52, fd_seek: () => 52,
+    environ_sizes_get: (count, size) => {
+      new DataView(core.memory.buffer).setUint32(count, 0, true);
+      new DataView(core.memory.buffer).setUint32(size, 0, true);
+      return 0;
+    },
+    environ_get: () => 0,
+  },
+};
+
+// A host that serves .wasm under another type gets the slower path.
+const { instance } = await WebAssembly.instantiateStreaming(fetch('petcalc.wasm'), imports).catch(() =>
+  fetch('petcalc.wasm').then((r) => r.arrayBuffer()).then((bytes) => WebAssembly.instantiate(bytes, imports)));
+core = instance.exports;
+core._initialize();
+core.pc_start();
+
+for (const el of document.querySelectorAll('#Form1 .client input[type="text"]')) {
+  const n = number(el.id);
+  shown[n] = el.value;  // what was typed while the module loaded counts as typed
+  el.addEventListener('input', (e) => { if (!e.isComposing) changed(n); });
+  el.addEventListener('compositionend', () => changed(n));
+  if (el.value !== '') core.pc_text_changed(n);
+}
+for (const el of document.querySelectorAll('#Form1 .client button')) wireButton(el);
+$('Form1').querySelector('.close').addEventListener('click', closeForm1);
+// Every repeat stops when the page can no longer see the release.
+window.addEventListener('blur', letGo);
+document.addEventListener('visibilitychange', () => { if (document.hidden) letGo(); });
+
+// What a test reads besides the DOM; it changes nothing.
+Object.defineProperty(window, 'petcalcProbe', {
+  value: Object.freeze({ running: () => [...timers.keys()], faults: () => faultsShown }),
+});
+document.documentElement.dataset.ready = '';
+
+if ('serviceWorker' in navigator && location.protocol !== 'file:') navigator.serviceWorker.register('sw.js');
