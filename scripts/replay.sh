@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # The replay protocol's one entry point: reads steps on stdin, writes one
 # state line per step on stdout (docs/replay-protocol.md).
-#   scripts/replay.sh FRONT_END      core | qt | core-wasm | core-win
+#   scripts/replay.sh FRONT_END      core | qt | core-wasm | core-win | win32
 # Builds what the front end needs first (quietly); PETCALC_REPLAY_NO_BUILD=1
 # skips that, for callers that have built already (ctest).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-fe=${1:?usage: replay.sh core|qt|core-wasm|core-win}
+fe=${1:?usage: replay.sh core|qt|core-wasm|core-win|win32}
 
 build() {  # preset target
   [ -n "${PETCALC_REPLAY_NO_BUILD:-}" ] && return 0
@@ -25,5 +25,8 @@ case "$fe" in
   core-win)
         build win petcalc-replay-core
         exec bash "$root/scripts/wine.sh" "$root/build/win/headless/petcalc-replay-core.exe" ;;
-  *) echo "replay.sh: unknown front end '$fe' (core, qt, core-wasm, core-win)" >&2; exit 64 ;;
+  win32)  # the real windows under Wine on a virtual display (scripts/win32.sh)
+        build win petcalc-replay-win32
+        exec bash "$root/scripts/win32.sh" "$root/build/win/tests/win32/petcalc-replay-win32.exe" ;;
+  *) echo "replay.sh: unknown front end '$fe' (core, qt, core-wasm, core-win, win32)" >&2; exit 64 ;;
 esac

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Runs programs of the Windows build (build/win) under Wine with windows: a
+# prefix of its own for them, build/win/wine-gui (made the first time, about
+# 20 s), Wine's debug output off, no prompts for Mono or Gecko, and a virtual
+# X display, since a Wine program with windows and no display hangs instead
+# of failing. One session at a time uses the prefix.
+#
+#   scripts/win32.sh [--dpi N] [--no-system-fonts] EXE [ARG...]
+#       one program in a session of its own, under a time limit
+#       (RUN_TIMEOUT seconds, 300); its exit code is the program's
+#   scripts/win32.sh [--dpi N] [--no-system-fonts] --session COMMAND [ARG...]
+#       a command (a test runner, a script) in one session: every program it
+#       starts through this script shares the display and the Wine server
+#
+# --dpi N sets the prefix's screen DPI (LogPixels, 96 unless given) for the
+# session. --no-system-fonts hides the machine's fonts from Wine, which then
+# has its own Latin fonts and what a program brings.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build/win
+dpi=96 fonts=system
+while [ $# -gt 0 ]; do
+  case $1 in
+    --dpi) dpi=$2; shift 2 ;;
+    --no-system-fonts) fonts=none; shift ;;
+    *) break ;;
+  esac
+done
+[ $# -gt 0 ] || { sed -n '2,18p' "$0" >&2; exit 64; }
+
+export WINEPREFIX=$build/wine-gui WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Inside a session: run it on the session's display and server.
+if [ -n "${PETCALC_WINE_SESSION:-}" ] && [ "$1" != --session ]; then
+  exec timeout -k 5 "${RUN_TIMEOUT:-300}" wine "$@"
+fi
+
+mkdir -p "$build"
+exec 9>"$build/.wine-gui.lock"
+flock 9
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  timeout -k 5 300 wineboot -i >/dev/null 2>&1 || { echo "win32.sh: wineboot failed" >&2; exit 1; }
+  timeout 60 wineserver -w
+fi
+if [ "$fonts" = none ]; then
+  printf '<?xml version="1.0"?>\n<fontconfig></fontconfig>\n' >"$build/no-fonts.conf"
+  export FONTCONFIG_FILE=$build/no-fonts.conf
+fi
+
+session=$(mktemp)
+trap 'rm -f "$session"' EXIT
+if [ "$1" = --session ]; then
+  shift
+  printf '%q ' "$@" >"$session"
+else
+  printf 'timeout -k 5 %q wine ' "${RUN_TIMEOUT:-300}" >"$session"
+  printf '%q ' "$@" >>"$session"
+fi
+# The DPI is read by each program as it starts; the Wine server goes with
+# the display it was started under, so the session waits for it to end.
+status=0
+xvfb-run -a -s "-screen 0 1280x1024x24 ${XVFB_ARGS:-}" bash -c '
+  wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  export PETCALC_WINE_SESSION=1
+  status=0
+  bash "$2" || status=$?
+  [ "$status" -eq 124 ] && wineserver -k
+  timeout 30 wineserver -w || wineserver -k
+  exit "$status"' session "$dpi" "$session" || status=$?
+exit "$status"
