@@ -5,28 +5,31 @@
 # X display, since a Wine program with windows and no display hangs instead
 # of failing. One session at a time uses the prefix.
 #
-#   scripts/win32.sh [--dpi N] [--no-system-fonts] EXE [ARG...]
+#   scripts/win32.sh [OPTION...] EXE [ARG...]
 #       one program in a session of its own, under a time limit
 #       (RUN_TIMEOUT seconds, 300); its exit code is the program's
-#   scripts/win32.sh [--dpi N] [--no-system-fonts] --session COMMAND [ARG...]
+#   scripts/win32.sh [OPTION...] --session COMMAND [ARG...]
 #       a command (a test runner, a script) in one session: every program it
 #       starts through this script shares the display and the Wine server
 #
-# --dpi N sets the prefix's screen DPI (LogPixels, 96 unless given) for the
-# session. --no-system-fonts hides the machine's fonts from Wine, which then
-# has its own Latin fonts and what a program brings.
+# Options, for the session: --dpi N sets the screen's DPI (LogPixels, 96
+# unless given); --no-system-fonts hides the machine's fonts from Wine, which
+# then has its own Latin fonts and what a program brings; --desktop puts the
+# windows in a Wine desktop of the screen's size, where Wine draws their
+# frames (no window manager runs on the virtual display).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/win
-dpi=96 fonts=system
+dpi=96 fonts=system desktop=-
 while [ $# -gt 0 ]; do
   case $1 in
     --dpi) dpi=$2; shift 2 ;;
+    --desktop) desktop='"Default"'; shift ;;
     --no-system-fonts) fonts=none; shift ;;
     *) break ;;
   esac
 done
-[ $# -gt 0 ] || { sed -n '2,18p' "$0" >&2; exit 64; }
+[ $# -gt 0 ] || { sed -n '2,21p' "$0" >&2; exit 64; }
 
 export WINEPREFIX=$build/wine-gui WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
@@ -47,8 +50,11 @@ if [ "$fonts" = none ]; then
   export FONTCONFIG_FILE=$build/no-fonts.conf
 fi
 
-session=$(mktemp)
-trap 'rm -f "$session"' EXIT
+session=$(mktemp) settings=$(mktemp --suffix=.reg)
+trap 'rm -f "$session" "$settings"' EXIT
+printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n\n' "$dpi" >"$settings"
+printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n"Desktop"=%s\n\n' "$desktop" >>"$settings"
+printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n"Default"="1280x1024"\n' >>"$settings"
 if [ "$1" = --session ]; then
   shift
   printf '%q ' "$@" >"$session"
@@ -60,11 +66,12 @@ fi
 # the display it was started under, so the session waits for it to end.
 status=0
 xvfb-run -a -s "-screen 0 1280x1024x24 ${XVFB_ARGS:-}" bash -c '
-  wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  wine regedit /S "$(winepath -w "$1")" >/dev/null 2>&1
+  timeout 30 wineserver -w  # the next program starts a desktop of the new kind
   export PETCALC_WINE_SESSION=1
   status=0
   bash "$2" || status=$?
   [ "$status" -eq 124 ] && wineserver -k
   timeout 30 wineserver -w || wineserver -k
-  exit "$status"' session "$dpi" "$session" || status=$?
+  exit "$status"' session "$settings" "$session" || status=$?
 exit "$status"

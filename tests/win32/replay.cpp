@@ -9,7 +9,8 @@
 //
 // --check-layout instead compares every control's rectangle, caption and
 // tab stop with the window data at the display's DPI, and exits 1 on a
-// difference.
+// difference. --show MS keeps the windows up for MS milliseconds after the
+// last step, for a screenshot, and writes where they are on stderr.
 
 #include <windows.h>
 
@@ -70,6 +71,18 @@ public:
         pump();
     }
     Form1& form() { return m_form; }
+
+    void show(DWORD ms) {
+        for (HWND w : {m_form.hwnd(), m_form.growthTable().hwnd()}) {
+            RECT r;
+            if (w && GetWindowRect(w, &r))
+                std::fprintf(stderr, "%s %ld %ld %ld %ld\n", windowText(w).c_str(), r.left, r.top, r.right, r.bottom);
+        }
+        for (const DWORD end = GetTickCount() + ms; GetTickCount() < end;) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            pump();
+        }
+    }
 
     State run(const Step& s) {
         g_fault.reset();
@@ -230,5 +243,6 @@ int main(int argc, char* argv[]) {
             return 2;
         }
     }
+    if (argc > 2 && std::string_view(argv[1]) == "--show") replay.show(static_cast<DWORD>(std::stoul(argv[2])));
     return 0;
 }
