@@ -3,7 +3,7 @@
 PRESET ?= default
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test check run bench package clean check-sanitize fuzz
+.PHONY: all deps configure build test check run bench package windows clean check-sanitize fuzz
 
 all: build
 
@@ -34,6 +34,13 @@ bench: build
 package: build
 	@cd build/$(PRESET) && cpack -G DEB
 
+# The Windows program, cross-built with MinGW-w64 (build/win):
+# dist/petcalc-<version>-windows-x64.zip with petcalc.exe and the licences.
+windows: deps
+	@{ [ -f build/win/CMakeCache.txt ] || cmake --preset win >/dev/null; }
+	@cmake --build build/win --target windows-zip -j $(JOBS)
+	@ls dist/*-windows-x64.zip
+
 # The core and its tests under AddressSanitizer and UBSan (build/asan).
 check-sanitize: deps
 	@cmake --preset asan >/dev/null
@@ -47,4 +54,4 @@ fuzz: deps
 	@ctest --preset fuzz -j $(JOBS)
 
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -31,6 +31,10 @@ std::wstring caption(const ControlSpec& c) {
     return lines;
 }
 
+HFONT fontFor(const ControlSpec& c, UINT dpi) {
+    return uiFont(dpi, c.kind == Kind::Button && c.height > c.width ? kTallButtonFontPixels : kFontPixels);
+}
+
 }  // namespace
 
 Form1::Form1() : m_form2([this] { windowClosed(); }) {}
@@ -48,24 +52,26 @@ bool Form1::create(int show) {
         return RegisterClassExW(&c);
     }();
     (void)registered;
-    const SIZE s = frameSize(kForm1.width, kForm1.height, kWindowStyle, dpiOf(nullptr));
+    const UINT system = dpiOf(nullptr);
+    const SIZE s = frameSize(kForm1.width, kForm1.height, kWindowStyle, system);
     CreateWindowExW(WS_EX_CONTROLPARENT, kClass, wide(kForm1.caption).c_str(), kWindowStyle, CW_USEDEFAULT,
                     CW_USEDEFAULT, s.cx, s.cy, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (!m_hwnd) return false;
-    createControls();
     // The window may have been put on a monitor of another DPI than the
-    // system's: size it for its own.
+    // system's: then it is sized for its own.
     const UINT dpi = dpiOf(m_hwnd);
-    const SIZE own = frameSize(kForm1.width, kForm1.height, kWindowStyle, dpi);
-    SetWindowPos(m_hwnd, nullptr, 0, 0, own.cx, own.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    layout(dpi);
+    if (dpi != system) {
+        const SIZE own = frameSize(kForm1.width, kForm1.height, kWindowStyle, dpi);
+        SetWindowPos(m_hwnd, nullptr, 0, 0, own.cx, own.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    createControls(dpi);
     ShowWindow(m_hwnd, show);
     m_lastFocus = m_boxes[1];
     SetFocus(m_boxes[1]);
     return true;
 }
 
-void Form1::createControls() {
+void Form1::createControls(UINT dpi) {
     // Made in tab order: the dialog keys walk the controls in the order
     // they were made.
     const auto rows = mainWindowControls();
@@ -91,8 +97,11 @@ void Form1::createControls() {
             style = WS_CHILD | WS_CLIPSIBLINGS | SS_NOPREFIX | (c.name == "Label21" ? WS_DISABLED : WS_VISIBLE);
             break;
         }
-        HWND w = CreateWindowExW(ex, cls, caption(c).c_str(), style, 0, 0, 0, 0, m_hwnd,
+        const int x = pixels(c.left, dpi), y = pixels(c.top, dpi);
+        HWND w = CreateWindowExW(ex, cls, caption(c).c_str(), style, x, y, pixels(c.left + c.width, dpi) - x,
+                                 pixels(c.top + c.height, dpi) - y, m_hwnd,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + i)), instance, nullptr);
+        SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(c, dpi)), FALSE);
         m_controls[i] = w;
         if (c.kind == Kind::Button) SetWindowSubclass(w, buttonProc, 0, reinterpret_cast<DWORD_PTR>(this));
         if (c.kind == Kind::TextBox) {
@@ -109,9 +118,7 @@ void Form1::layout(UINT dpi) {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const ControlSpec& c = rows[i];
         place(m_controls[i], c.left, c.top, c.width, c.height, dpi);
-        const bool tall = c.kind == Kind::Button && c.height > c.width;
-        SendMessageW(m_controls[i], WM_SETFONT,
-                     reinterpret_cast<WPARAM>(uiFont(dpi, tall ? kTallButtonFontPixels : kFontPixels)), FALSE);
+        SendMessageW(m_controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(c, dpi)), FALSE);
     }
     InvalidateRect(m_hwnd, nullptr, TRUE);
 }

@@ -57,7 +57,7 @@ private:
     static LRESULT CALLBACK buttonProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT button(HWND w, UINT msg, WPARAM wp, LPARAM lp);
-    void createControls();
+    void createControls(UINT dpi);
     void layout(UINT dpi);
     void command(int id, int code, HWND from);
     const ControlSpec* specOf(HWND w) const;
