@@ -3,7 +3,7 @@
 PRESET ?= default
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test check run bench package windows clean check-sanitize fuzz
+.PHONY: all deps configure build test check run bench package windows clean check-sanitize fuzz mutate ratio
 
 all: build
 
@@ -17,8 +17,8 @@ build: configure
 	@cmake --build --preset $(PRESET) -j $(JOBS)
 
 # Every test: the suite, then the core under the sanitizers, then a short
-# run of each fuzzer.
-test: check check-sanitize fuzz
+# run of each fuzzer, then the mutation check of the scenarios.
+test: check check-sanitize fuzz mutate
 
 # The suite alone (core, windows, replay scenarios, packaging).
 check: build
@@ -52,6 +52,15 @@ fuzz: deps
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz -j $(JOBS)
 	@ctest --preset fuzz -j $(JOBS)
+
+# Each small mistake of scripts/mutants.txt, made in a scratch copy of the
+# core (build/mutate), must make some scenario fail. About two minutes.
+mutate: deps
+	@JOBS=$(JOBS) bash scripts/mutate.sh
+
+# Lines of product and test code, and their ratio.
+ratio:
+	@bash scripts/test-ratio.sh
 
 clean:
 	rm -rf build dist

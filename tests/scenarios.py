@@ -4,8 +4,9 @@
 A scenario is JSON Lines: each line with an "op" is a step of the replay
 protocol (docs/replay-protocol.md) and may carry "expect", a part of the
 state the step must leave: any of "texts" (some boxes), "flag", "running",
-"windows", "fault" (null, or some of "kind" and "message"). A line without
-"op" is the header: {"needs": ["timers", "windows"], "about": "..."}.
+"windows", "fault" (null, or some of "kind" and "message"), and "why", a
+note for the reader that the tools ignore. A line without "op" is the
+header: {"needs": ["timers", "windows"], "about": "..."}.
 
 The reference tool's output must meet every expectation; another front
 end's output must equal the reference's byte for byte, step by step.
