@@ -3,8 +3,7 @@
 # dpi: Form1 after the first worked example's "确定", and Form2. They are
 # taken in a Wine desktop, where Wine draws the frames, with none of the
 # machine's fonts: every CJK character inside the windows is drawn with the
-# program's own font, or shows as a box. (The title bars are drawn by Wine
-# with its own fonts, which have no CJK.)
+# program's own font, or shows as a box.
 #
 # Usage: scripts/win32-screenshots.sh [OUT_DIR]      (build/win/shots)
 # Writes form1-96.png, form2-96.png, form1-144.png, form2-144.png.
@@ -18,7 +17,7 @@ mkdir -p "$out"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-head -18 "$root/tests/scenarios/worked_examples.jsonl" >"$work/form1.jsonl"
+head -19 "$root/tests/scenarios/worked_examples.jsonl" >"$work/form1.jsonl"
 { cat "$work/form1.jsonl"; echo '{"op":"click","control":"Command25"}'; } >"$work/form2.jsonl"
 
 for dpi in 96 144; do

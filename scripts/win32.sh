@@ -14,7 +14,8 @@
 #
 # Options, for the session: --dpi N sets the screen's DPI (LogPixels, 96
 # unless given); --no-system-fonts hides the machine's fonts from Wine, which
-# then has its own Latin fonts and what a program brings; --desktop puts the
+# then has its own (fonts-wine: Latin, Greek, Cyrillic, no CJK) and what a
+# program brings; --desktop puts the
 # windows in a Wine desktop of the screen's size, where Wine draws their
 # frames (no window manager runs on the virtual display).
 set -euo pipefail
@@ -46,7 +47,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   timeout 60 wineserver -w
 fi
 if [ "$fonts" = none ]; then
-  printf '<?xml version="1.0"?>\n<fontconfig></fontconfig>\n' >"$build/no-fonts.conf"
+  printf '<?xml version="1.0"?>\n<fontconfig><dir>/usr/share/wine/fonts</dir></fontconfig>\n' >"$build/no-fonts.conf"
   export FONTCONFIG_FILE=$build/no-fonts.conf
 fi
 
