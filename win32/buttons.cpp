@@ -61,9 +61,11 @@ void notifyClick(HWND w) {
 
 }  // namespace
 
-LRESULT CALLBACK Form1::buttonProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(w, buttonProc, 0);
-    return reinterpret_cast<Form1*>(self)->button(w, msg, wp, lp);
+// Subclassed the classic way, Form1 in the button's user data: the common
+// controls' SetWindowSubclass looks up a window property on every message,
+// a round trip to the server under Wine.
+LRESULT CALLBACK Form1::buttonProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    return reinterpret_cast<Form1*>(GetWindowLongPtrW(w, GWLP_USERDATA))->button(w, msg, wp, lp);
 }
 
 LRESULT Form1::button(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
@@ -120,7 +122,7 @@ LRESULT Form1::button(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         if (!m_faultShowing) releasedAll();
         break;
     }
-    return DefSubclassProc(w, msg, wp, lp);
+    return CallWindowProcW(m_buttonClassProc, w, msg, wp, lp);
 }
 
 void Form1::pressed(HWND w, UINT bit, UINT down, bool primaryInside) {

@@ -73,11 +73,13 @@ bool Form1::create(int show) {
 
 void Form1::createControls(UINT dpi) {
     // Made in tab order: the dialog keys walk the controls in the order
-    // they were made.
+    // they were made. The labels come last, so that none stands just before
+    // a box, where a screen reader would take it for the box's name.
     const auto rows = mainWindowControls();
     std::vector<std::size_t> order(rows.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](auto a, auto b) { return rows[a].tab < rows[b].tab; });
+    const auto key = [&](std::size_t i) { return std::pair(rows[i].kind == Kind::Label, rows[i].tab); };
+    std::stable_sort(order.begin(), order.end(), [&](auto a, auto b) { return key(a) < key(b); });
     m_controls.assign(rows.size(), nullptr);
     HINSTANCE instance = GetModuleHandleW(nullptr);
     for (std::size_t i : order) {
@@ -103,7 +105,11 @@ void Form1::createControls(UINT dpi) {
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + i)), instance, nullptr);
         SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(c, dpi)), FALSE);
         m_controls[i] = w;
-        if (c.kind == Kind::Button) SetWindowSubclass(w, buttonProc, 0, reinterpret_cast<DWORD_PTR>(this));
+        if (c.kind == Kind::Button) {
+            SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+            m_buttonClassProc = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buttonProc)));
+        }
         if (c.kind == Kind::TextBox) {
             m_boxes[numberAfter(c.name, "Text")] = w;
             SendMessageW(w, EM_SETLIMITTEXT, 0, 0);  // no limit of its own on what may be typed
