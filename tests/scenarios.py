@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Plays scenario files through a front end's replay tool and checks them.
 
-A scenario is JSON Lines: each line with an "op" is a step of the replay
-protocol (docs/replay-protocol.md) and may carry "expect", a part of the
-state the step must leave: any of "texts" (some boxes), "flag", "running",
-"windows", "fault" (null, or some of "kind" and "message"), and "why", a
-note for the reader that the tools ignore. A line without "op" is the
-header: {"needs": ["timers", "windows"], "about": "..."}.
+A scenario file is JSON Lines. Its first line is the header,
+{"about": "...", "needs": ["timers", "windows"]}. A line {"case": "..."}
+starts a case: a freshly started Form1, played by a run of its own. Every
+other line is a step of the replay protocol (docs/replay-protocol.md) and
+may carry "expect", a part of the state the step must leave: any of
+"texts" (some boxes), "flag", "running", "windows", "fault" (null, or some
+of "kind" and "message"), and "why", a note for the reader that the tools
+ignore.
 
 The reference tool's output must meet every expectation; another front
 end's output must equal the reference's byte for byte, step by step.
@@ -41,29 +43,42 @@ def unmet(expect, state):
     return bad
 
 
-def check(path, reference, front_end, has):
-    lines = [(n, l) for n, l in enumerate(open(path, encoding="utf-8"), 1) if l.strip()]
-    rows = [(n, json.loads(l)) for n, l in lines]
-    header = next((r for _, r in rows if "op" not in r), {})
-    if not set(header.get("needs", [])) <= has:
-        return None
-    steps = [(n, r) for n, r in rows if "op" in r]
-    sent = [json.dumps({k: v for k, v in r.items() if k != "expect"}, ensure_ascii=False) for _, r in steps]
+def cases(path):
+    """The header, and each case as (line number, title, [(line number, step)])."""
+    header, found = {}, []
+    for n, line in enumerate(open(path, encoding="utf-8"), 1):
+        if not line.strip():
+            continue
+        row = json.loads(line)
+        if "case" in row:
+            found.append((n, row["case"], []))
+        elif "op" in row:
+            if not found:
+                found.append((n, "", []))
+            found[-1][2].append((n, row))
+        else:
+            header = row
+    return header, found
+
+
+def check_case(where, steps, reference, front_end):
+    sent = [json.dumps({k: v for k, v in r.items() if k not in ("expect", "why")}, ensure_ascii=False)
+            for _, r in steps]
     ref, err = play(reference, sent)
     if err:
-        return [f"{path}: reference {err}"]
+        return [f"{where}: reference {err}"]
     problems = []
     for (n, r), out in zip(steps, ref):
-        problems += [f"{path}:{n}: {p}" for p in unmet(r.get("expect", {}), json.loads(out))]
+        problems += [f"{where}:{n}: {p}" for p in unmet(r.get("expect", {}), json.loads(out))]
     if front_end:
         got, err = play(front_end, sent)
         for (n, _), a, b in zip(steps, ref, got):
             if a != b:
-                problems.append(f"{path}:{n}: differs from the reference\n  reference: {a}\n  front end: {b}")
+                problems.append(f"{where}:{n}: differs from the reference\n  reference: {a}\n  front end: {b}")
                 break
         else:
             if err or len(got) != len(ref):
-                problems.append(f"{path}: front end gave {len(got)} of {len(ref)} lines {err}")
+                problems.append(f"{where}: front end gave {len(got)} of {len(ref)} lines {err}")
     return problems
 
 
@@ -76,14 +91,17 @@ def main():
     a = p.parse_args()
     passed = failed = skipped = 0
     for path in a.files:
-        problems = check(path, a.reference, a.front_end, set(a.has.split(",")))
-        if problems is None:
-            skipped += 1
-        elif problems:
-            failed += 1
-            print("\n".join(problems))
-        else:
-            passed += 1
+        header, found = cases(path)
+        if not set(header.get("needs", [])) <= set(a.has.split(",")):
+            skipped += len(found)
+            continue
+        for n, title, steps in found:
+            problems = check_case(path, steps, a.reference, a.front_end)
+            if problems:
+                failed += 1
+                print(f"{path}:{n}: case failed: {title}\n  " + "\n  ".join(problems))
+            else:
+                passed += 1
     print(f"scenarios: {passed} passed, {failed} failed, {skipped} skipped")
     return 1 if failed else 0
 

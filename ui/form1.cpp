@@ -43,9 +43,15 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
         m_timers[n] = timer;
     }
     // Every box reports its changes, typed or written by an operation; a
-    // write runs the handler before the write returns.
+    // write runs the handler before the write returns. QLineEdit also
+    // signals a selection typed over with the same text, which changes
+    // nothing.
     for (int n = 1; n <= kBoxCount; ++n)
-        connect(m_boxes[n], &QLineEdit::textChanged, this, [this, n] { m_events.textChanged(boxAt(n)); });
+        connect(m_boxes[n], &QLineEdit::textChanged, this, [this, n](const QString& text) {
+            if (text == m_texts[n]) return;
+            m_texts[n] = text;
+            m_events.textChanged(boxAt(n));
+        });
     // Sees every mouse release of the program, wherever it is delivered.
     qApp->installEventFilter(this);
 }

@@ -3,6 +3,7 @@
 // wiring of control events to the core's operations. No arithmetic here.
 
 #include <QPointer>
+#include <QString>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -60,6 +61,7 @@ private:
 
     Form1Events m_events{*this, *this};
     std::array<QLineEdit*, kBoxCount + 1> m_boxes{};
+    std::array<QString, kBoxCount + 1> m_texts;  // each box's text at its last change
     std::array<QCheckBox*, 9> m_checks{};
     QLabel* m_label21 = nullptr;  // its enabled state is the live-recompute flag
     std::array<QTimer*, kTimerCount + 1> m_timers{};

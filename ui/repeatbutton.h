@@ -11,7 +11,7 @@ namespace petcalc::ui {
 class RepeatButton : public QPushButton {
     Q_OBJECT
 public:
-    using QPushButton::QPushButton;
+    explicit RepeatButton(const QString& text, QWidget* parent = nullptr);
 
 signals:
     // A mouse button went down on this button. The press is accepted, so the
@@ -24,8 +24,14 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
     void changeEvent(QEvent* e) override;
     void hideEvent(QHideEvent* e) override;
+
+private:
+    bool m_primary = false;  // a primary press made over this button is under way
+    bool m_spent = false;    // the keyboard clicked during it: its release clicks no more
 };
 
 }  // namespace petcalc::ui

@@ -1,6 +1,6 @@
 // petcalc-replay: the replay protocol over the real Form1 on the offscreen
 // platform. Steps arrive as window-system input (driver.h); the timers
-// never tick on their own here (the event loop is not run between steps),
+// never tick on their own here (their timer events are dropped), and
 // {"op":"tick"} delivers exactly one tick.
 
 #include <QApplication>
@@ -25,6 +25,12 @@ Qt::MouseButton qtButton(MouseButton b) {
 }
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
+// Drops a timer's own timer events, so that it stays running but ticks
+// only when a step says so.
+struct NoTicks : QObject {
+    bool eventFilter(QObject*, QEvent* e) override { return e->type() == QEvent::Timer; }
+};
+
 class Replay {
 public:
     Replay() {
@@ -32,7 +38,9 @@ public:
             m_fault = std::string(faultKindName(f.kind));
             m_message = message.toStdString();
         });
+        for (int n = 1; n <= kTimerCount; ++n) m_form1.findChild<QTimer*>(qs(timerName(n)))->installEventFilter(&m_noTicks);
         m_form1.show();
+        QCoreApplication::processEvents();
     }
 
     State run(const Step& s) {
@@ -69,6 +77,9 @@ public:
             else m_form1.growthTable()->close();
             break;
         }
+        // What the window system queued (a window shown takes the activation)
+        // arrives before the next input, as on a desktop.
+        QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return state();
     }
@@ -91,6 +102,7 @@ private:
         return s;
     }
 
+    NoTicks m_noTicks;
     ui::Form1 m_form1;
     std::optional<std::string> m_fault;
     std::string m_message;

@@ -46,6 +46,12 @@ TEST(Look, EveryCaptionFitsItsControl) {
     QLineEdit* hp = form.box(Box::Text6);
     for (const char* t : {" 4593.039", " 559.3334", " 4836.993", " 1596.916", " 285.9933"})
         EXPECT_LE(hp->fontMetrics().horizontalAdvance(t), ui::textRoom(hp)) << t;
+    // A value that fits has no tip; one too wide for its box can still be
+    // read in full.
+    typeInto(hp, " 4593.039");
+    EXPECT_TRUE(hp->toolTip().isEmpty());
+    typeInto(form.box(Box::Text17), "1.234568E+07");
+    EXPECT_EQ(form.box(Box::Text17)->toolTip(), "1.234568E+07");
 }
 
 // Walks the tree a screen reader sees, window by window.

@@ -1,0 +1,68 @@
+// What no box shows in a few cases: every whole number through display
+// format and back, every single near the ladder through the snap, and the
+// growth table's text against the estimate's ladder.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <string>
+
+#include "growth.h"
+#include "numtext.h"
+#include "windows.h"
+
+namespace petcalc {
+namespace {
+
+// Every whole number the boxes can show in fixed form comes back unchanged.
+TEST(Exhaustive, WholeNumbersRoundTrip) {
+    int bad = 0;
+    for (int n = -9'999'999; n <= 9'999'999 && bad < 5; ++n) {
+        const float v = static_cast<float>(n);
+        if (storeRound(parseNumber(displayFormat(v))) != v || storeRound(parseNumber(compactFormat(v))) != v) {
+            ADD_FAILURE() << n << " -> " << displayFormat(v);
+            ++bad;
+        }
+    }
+}
+
+// Every single from 1 to 1.3 lands on the ladder, on the smallest rung not
+// below it (the top rung above 1.264).
+TEST(Exhaustive, EverySingleSnapsToTheNextRungUp) {
+    const std::set<float> ladder(kGrowthLadder.begin(), kGrowthLadder.end());
+    for (float x = 1.0f; x < 1.3f; x = std::nextafter(x, 2.0f)) {
+        const float g = snapGrowth(x);
+        const auto up = ladder.lower_bound(x);
+        ASSERT_EQ(g, up == ladder.end() ? 1.264f : *up) << x;
+    }
+}
+
+// 34 lines, each ended by CR LF, ASCII punctuation; the 55 values of the
+// eleven groups are the ladder's but for 1.078 and 1.1, where the ladder
+// has 1.076 and 1.11.
+TEST(GrowthTable, TextAndTheLadder) {
+    const std::string& text = growthTableText();
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(text.substr(at, end - at));
+    ASSERT_EQ(lines.size(), 34u);
+    EXPECT_TRUE(text.ends_with("\r\n"));
+    for (const char* wide : {"，", "；", "。"}) EXPECT_EQ(text.find(wide), std::string::npos) << wide;
+    EXPECT_TRUE(lines[3].starts_with("1.232,"));
+    EXPECT_TRUE(lines[33].starts_with("其他") && lines[33].ends_with("不列了."));
+    std::set<float> listed;
+    for (std::size_t i = 7; i < 32; ++i)
+        for (std::size_t at = 0; (at = lines[i].find("1.", at)) != std::string::npos;) {
+            const std::size_t end = lines[i].find_first_not_of("0123456789", at + 2);
+            listed.insert(storeRound(parseNumber(lines[i].substr(at, end - at))));
+            at = end;
+        }
+    std::set<float> want(kGrowthLadder.begin(), kGrowthLadder.end());
+    want.erase(1.076f);
+    want.erase(1.11f);
+    want.insert({1.078f, 1.1f});
+    EXPECT_EQ(listed, want);
+}
+
+}  // namespace
+}  // namespace petcalc
