@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Screenshots of the Windows program's two windows under Wine, at 96 and 144
-# dpi: Form1 after the first worked example's "确定", and Form2. They are
-# taken in a Wine desktop, where Wine draws the frames, with none of the
-# machine's fonts: every CJK character inside the windows is drawn with the
-# program's own font, or shows as a box.
+# dpi: Form1 after the first worked example's "确定", and Form2, in Wine's
+# desktop (scripts/win32.sh), with none of the machine's fonts: every CJK
+# character inside the windows is drawn with the program's own font, or
+# shows as a box.
 #
 # Usage: scripts/win32-screenshots.sh [OUT_DIR]      (build/win/shots)
 # Writes form1-96.png, form2-96.png, form1-144.png, form2-144.png.
@@ -25,7 +25,7 @@ for dpi in 96 144; do
     rm -f "$work/rects" "$work/screen.xwd"
     # The windows stay up for a while after the last step; the screen is
     # copied once they have been placed and painted.
-    XVFB_ARGS="-fbdir $work" bash "$root/scripts/win32.sh" --dpi "$dpi" --no-system-fonts --desktop --session \
+    XVFB_ARGS="-fbdir $work" bash "$root/scripts/win32.sh" --dpi "$dpi" --no-system-fonts --session \
       bash -c 'wine "$1" --show 8000 <"$2/$3.jsonl" >/dev/null 2>"$2/rects" &
                for _ in $(seq 100); do [ -s "$2/rects" ] && break; sleep 0.2; done
                sleep 1.5

@@ -3,7 +3,10 @@
 # prefix of its own for them, build/win/wine-gui (made the first time, about
 # 20 s), Wine's debug output off, no prompts for Mono or Gecko, and a virtual
 # X display, since a Wine program with windows and no display hangs instead
-# of failing. One session at a time uses the prefix.
+# of failing. The windows live in a Wine desktop the size of the display,
+# where Wine draws their frames itself: no window manager runs there, and
+# without one Wine waits two seconds for it whenever a window is hidden (a
+# message box closing, say). One session at a time uses the prefix.
 #
 #   scripts/win32.sh [OPTION...] EXE [ARG...]
 #       one program in a session of its own, under a time limit
@@ -15,28 +18,33 @@
 # Options, for the session: --dpi N sets the screen's DPI (LogPixels, 96
 # unless given); --no-system-fonts hides the machine's fonts from Wine, which
 # then has its own (fonts-wine: Latin, Greek, Cyrillic, no CJK) and what a
-# program brings; --desktop puts the
-# windows in a Wine desktop of the screen's size, where Wine draws their
-# frames (no window manager runs on the virtual display).
+# program brings.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/win
-dpi=96 fonts=system desktop=-
+dpi=96 fonts=system
 while [ $# -gt 0 ]; do
   case $1 in
     --dpi) dpi=$2; shift 2 ;;
-    --desktop) desktop='"Default"'; shift ;;
     --no-system-fonts) fonts=none; shift ;;
     *) break ;;
   esac
 done
-[ $# -gt 0 ] || { sed -n '2,21p' "$0" >&2; exit 64; }
+[ $# -gt 0 ] || { sed -n '2,22p' "$0" >&2; exit 64; }
 
 export WINEPREFIX=$build/wine-gui WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
-# Inside a session: run it on the session's display and server.
+# Inside a session: run it on the session's display and server. Wine's
+# helper processes keep the standard error they inherit open for seconds
+# after the program has ended, and a caller reading it to its end would wait
+# for them: the program's errors come through a file.
 if [ -n "${PETCALC_WINE_SESSION:-}" ] && [ "$1" != --session ]; then
-  exec timeout -k 5 "${RUN_TIMEOUT:-300}" wine "$@"
+  errors=$(mktemp)
+  status=0
+  timeout -k 5 "${RUN_TIMEOUT:-300}" wine "$@" 2>"$errors" || status=$?
+  cat "$errors" >&2
+  rm -f "$errors"
+  exit "$status"
 fi
 
 mkdir -p "$build"
@@ -54,7 +62,7 @@ fi
 session=$(mktemp) settings=$(mktemp --suffix=.reg)
 trap 'rm -f "$session" "$settings"' EXIT
 printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n\n' "$dpi" >"$settings"
-printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n"Desktop"=%s\n\n' "$desktop" >>"$settings"
+printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n"Desktop"="Default"\n\n' >>"$settings"
 printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n"Default"="1280x1024"\n' >>"$settings"
 if [ "$1" = --session ]; then
   shift
@@ -68,7 +76,7 @@ fi
 status=0
 xvfb-run -a -s "-screen 0 1280x1024x24 ${XVFB_ARGS:-}" bash -c '
   wine regedit /S "$(winepath -w "$1")" >/dev/null 2>&1
-  timeout 30 wineserver -w  # the next program starts a desktop of the new kind
+  timeout 30 wineserver -w  # the next program starts with these settings, in a desktop of their kind
   export PETCALC_WINE_SESSION=1
   status=0
   bash "$2" || status=$?
