@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of both windows from the real program under a virtual X
 # display, at the given scale factors. Usage: scripts/screenshots.sh BUILD OUTDIR [SCALE...]
+# As on a machine without any font: FONTCONFIG_FILE=BUILD/tests/no-fonts/fonts.conf
 set -euo pipefail
 build=${1:-build/default}; out=${2:-docs}; shift 2 || true
 scales=("${@:-1}")

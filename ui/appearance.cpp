@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QImageReader>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QProxyStyle>
+#include <QResource>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleOption>
@@ -16,6 +18,7 @@
 // program unless they are initialised by name. Q_INIT_RESOURCE must stand
 // outside any namespace.
 static void initPetcalcResources() { Q_INIT_RESOURCE(petcalc); }
+static void initPetcalcFont() { Q_INIT_RESOURCE(petcalc_font); }
 
 namespace petcalc::ui {
 
@@ -69,13 +72,28 @@ private:
 
 }  // namespace
 
+// rcc stored the font uncompressed: FreeType reads the bytes in place, no
+// copy made.
+void addProgramFont() {
+    initPetcalcFont();
+    const QResource font(QStringLiteral(":/petcalc/petcalc-cjk.ttf"));
+    const auto* bytes = reinterpret_cast<const char*>(font.data());
+    QFontDatabase::addApplicationFontFromData(font.compressionAlgorithm() == QResource::NoCompression
+                                                  ? QByteArray::fromRawData(bytes, font.size())
+                                                  : font.uncompressedData());
+}
+
 void applyAppearance(QApplication& app) {
     // Fusion looks the same on every desktop and takes no platform theme's
     // fonts or metrics; the font is set explicitly for the same reason.
     if (QStyle* fusion = QStyleFactory::create("Fusion")) app.setStyle(new CompactStyle(fusion));
+    addProgramFont();
     QFont font(kFontFamily);
     font.setPixelSize(kFontPixelSize);
     font.setStyleHint(QFont::SansSerif);
+    // Light hinting, crisp horizontal strokes at 12 px, whatever hinting the
+    // desktop asks for: another style moves the Latin glyphs' advances.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     app.setFont(font);
     app.setWindowIcon(appIcon());
 }

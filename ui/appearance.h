@@ -1,6 +1,6 @@
 #pragma once
-// How the windows look, whatever the desktop: one CJK font at a fixed pixel
-// size, one widget style, the program's icon.
+// How the windows look, whatever the desktop: the program's own CJK font at
+// a fixed pixel size, one widget style, the program's icon.
 
 #include <QFont>
 #include <QIcon>
@@ -11,10 +11,16 @@ class QLineEdit;
 
 namespace petcalc::ui {
 
-// The font every caption was measured against: 12 px fits "成长" into a
-// 25 px label and " 4593.039" into a 57 px box.
-inline constexpr const char* kFontFamily = "WenQuanYi Micro Hei";
+// The program's own font (fonts/), carried inside it: every character the
+// windows draw, so that they look the same with any or no CJK font on the
+// machine. A character outside it falls back to the system's fonts. Every
+// caption was measured against it: 12 px fits "成长" into a 25 px label and
+// " 4593.039" into a 57 px box.
+inline constexpr const char* kFontFamily = "petcalc CJK";
 inline constexpr int kFontPixelSize = 12;
+
+// Registers the program's font with Qt (applyAppearance does).
+void addProgramFont();
 
 // Sets the style, the font and the icon on the application. Call once,
 // before any window is made.

@@ -10,8 +10,10 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    petcalc::ui::addProgramFont();
     QFont font(petcalc::ui::kFontFamily);
     font.setPixelSize(petcalc::ui::kFontPixelSize);
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     app.setFont(font);
     QString chars;
     for (const petcalc::ControlSpec& c : petcalc::mainWindowControls())

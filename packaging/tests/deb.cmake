@@ -30,13 +30,16 @@ execute_process(COMMAND dpkg-deb --field "${deb}" Depends Section Maintainer Des
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "dpkg-deb cannot read ${deb}")
 endif()
-# Qt, found by dpkg-shlibdeps (Widgets brings Gui along), and the CJK font,
-# which no library pulls in.
-foreach(dep libqt6core6 libqt6widgets6 fonts-wqy-microhei)
+# Qt, found by dpkg-shlibdeps (Widgets brings Gui along), and no CJK font
+# package: the program carries its own.
+foreach(dep libqt6core6 libqt6widgets6)
   if(NOT fields MATCHES "Depends:[^\n]*[ ,]${dep}[ ,(\n]")
     fail("Depends lacks ${dep}")
   endif()
 endforeach()
+if(fields MATCHES "Depends:[^\n]*fonts-")
+  fail("Depends names a font package")
+endif()
 if(NOT fields MATCHES "Section: utils")
   fail("Section is not utils")
 endif()
@@ -60,7 +63,8 @@ foreach(p usr/bin/petcalc
           usr/share/metainfo/${APP_ID}.metainfo.xml
           usr/share/icons/hicolor/48x48/apps/${APP_ID}.png
           usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg
-          usr/share/doc/petcalc/copyright)
+          usr/share/doc/petcalc/copyright
+          usr/share/doc/petcalc/font-LICENSE)
   if(NOT contents MATCHES " root/root [^\n]* \\./${p}\n")
     fail("missing or not owned by root: /${p}")
   endif()

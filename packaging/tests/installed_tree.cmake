@@ -98,7 +98,8 @@ else()
   endif()
 endif()
 
-foreach(f share/doc/petcalc/copyright share/doc/petcalc/changelog.gz share/man/man1/petcalc.1.gz)
+foreach(f share/doc/petcalc/copyright share/doc/petcalc/font-LICENSE share/doc/petcalc/changelog.gz
+          share/man/man1/petcalc.1.gz)
   if(NOT EXISTS "${ROOT}/${f}")
     fail("no ${ROOT}/${f}")
   endif()

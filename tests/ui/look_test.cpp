@@ -5,11 +5,13 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QRawFont>
 #include <QStyleOptionButton>
 
 #include "appearance.h"
 #include "windows.h"
 #include "driver.h"
+#include "fault.h"
 #include "form2.h"
 
 namespace petcalc::test {
@@ -52,6 +54,41 @@ TEST(Look, EveryCaptionFitsItsControl) {
     EXPECT_TRUE(hp->toolTip().isEmpty());
     typeInto(form.box(Box::Text17), "1.234568E+07");
     EXPECT_EQ(form.box(Box::Text17)->toolTip(), "1.234568E+07");
+}
+
+// Every character the windows and their fault messages draw has its glyph in
+// the program's own font: none waits for a font the machine may not have.
+TEST(Look, EveryDrawnCharacterIsInTheProgramFont) {
+    const QRawFont font = QRawFont::fromFont(QApplication::font());
+    ASSERT_EQ(font.familyName(), ui::kFontFamily);
+    ui::Form1 form;
+    form.show();
+    mouseClick(form.findChild<QWidget*>("Command25"));
+    form.reportFault(Fault{FaultKind::Overflow, Op::Ok, Box::Text3, std::nullopt, std::nullopt});
+    QString drawn = form.windowTitle() + form.growthTable()->windowTitle() + form.growthTable()->text1()->toPlainText();
+    for (const QWidget* w : form.findChildren<QWidget*>()) {
+        if (w->isWindow()) drawn += w->windowTitle();
+        if (auto* l = qobject_cast<const QLabel*>(w)) drawn += l->text();
+        if (auto* b = qobject_cast<const QAbstractButton*>(w)) drawn += b->text();
+    }
+    form.growthTable()->close();
+    // The message of every operation, attribute, box and variable.
+    for (FaultKind k : {FaultKind::Overflow, FaultKind::DivisionByZero, FaultKind::InvalidOperation}) {
+        for (int op = 0; op <= static_cast<int>(Op::Reset); ++op)
+            for (int a = -1; a < 5; ++a)
+                drawn += qs(faultMessage(
+                    {k, Op(op), std::nullopt, std::nullopt, a < 0 ? std::nullopt : std::optional(Attr(a))}));
+        for (int v = 0; v <= static_cast<int>(Var::zbll); ++v)
+            drawn += qs(faultMessage({k, Op::Ok, std::nullopt, Var(v), std::nullopt}));
+    }
+    for (int b = 1; b <= kBoxCount; ++b)
+        drawn += qs(faultMessage({FaultKind::Overflow, Op::Ok, boxAt(b), std::nullopt, std::nullopt}));
+    QString missing;
+    for (const char32_t c : drawn.remove('\n').toUcs4()) {
+        const QString ch = QString::fromUcs4(&c, 1);
+        if (!font.supportsCharacter(c) && !missing.contains(ch)) missing += ch;
+    }
+    EXPECT_EQ(missing.toStdString(), "");
 }
 
 // Walks the tree a screen reader sees, window by window.
