@@ -18,19 +18,21 @@
 # Options, for the session: --dpi N sets the screen's DPI (LogPixels, 96
 # unless given); --no-system-fonts hides the machine's fonts from Wine, which
 # then has its own (fonts-wine: Latin, Greek, Cyrillic, no CJK) and what a
-# program brings.
+# program brings; --no-desktop puts the windows on the display itself, as
+# top-level X windows.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/win
-dpi=96 fonts=system
+dpi=96 fonts=system desktop='"Default"'
 while [ $# -gt 0 ]; do
   case $1 in
     --dpi) dpi=$2; shift 2 ;;
     --no-system-fonts) fonts=none; shift ;;
+    --no-desktop) desktop=-; shift ;;
     *) break ;;
   esac
 done
-[ $# -gt 0 ] || { sed -n '2,22p' "$0" >&2; exit 64; }
+[ $# -gt 0 ] || { sed -n '2,24p' "$0" >&2; exit 64; }
 
 export WINEPREFIX=$build/wine-gui WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
@@ -62,7 +64,7 @@ fi
 session=$(mktemp) settings=$(mktemp --suffix=.reg)
 trap 'rm -f "$session" "$settings"' EXIT
 printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n\n' "$dpi" >"$settings"
-printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n"Desktop"="Default"\n\n' >>"$settings"
+printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n"Desktop"=%s\n\n' "$desktop" >>"$settings"
 printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n"Default"="1280x1024"\n' >>"$settings"
 if [ "$1" = --session ]; then
   shift
