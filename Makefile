@@ -3,7 +3,7 @@
 PRESET ?= default
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test check run bench package clean check-sanitize fuzz mutate ratio web bench-web
+.PHONY: all deps configure build test check run bench package clean check-sanitize fuzz mutate ratio web bench-web windows
 
 all: build
 
@@ -44,6 +44,13 @@ bench-web: deps
 package: build
 	@cd build/$(PRESET) && cpack -G DEB
 
+# The Windows program, cross-built with MinGW-w64 (build/win):
+# dist/petcalc-<version>-windows-x64.zip with petcalc.exe and the licences.
+windows: deps
+	@{ [ -f build/win/CMakeCache.txt ] || cmake --preset win >/dev/null; }
+	@cmake --build build/win --target windows-zip -j $(JOBS)
+	@ls dist/*-windows-x64.zip
+
 # The core and its tests under AddressSanitizer and UBSan (build/asan).
 check-sanitize: deps
 	@cmake --preset asan >/dev/null
@@ -66,4 +73,4 @@ ratio:
 	@bash scripts/test-ratio.sh
 
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # The replay protocol's one entry point: reads steps on stdin, writes one
 # state line per step on stdout (docs/replay-protocol.md).
-#   scripts/replay.sh FRONT_END      core | qt | core-wasm | core-win | web
+#   scripts/replay.sh FRONT_END      core | qt | core-wasm | core-win | web | win32
 # Builds what the front end needs first (quietly); PETCALC_REPLAY_NO_BUILD=1
 # skips that, for callers that have built already (ctest).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-fe=${1:?usage: replay.sh core|qt|core-wasm|core-win|web}
+fe=${1:?usage: replay.sh core|qt|core-wasm|core-win|web|win32}
 
 build() {  # preset target
   [ -n "${PETCALC_REPLAY_NO_BUILD:-}" ] && return 0
@@ -21,12 +21,15 @@ case "$fe" in
         QT_QPA_PLATFORM=offscreen exec "$root/build/default/tests/petcalc-replay" 2> >(grep -v '^QStandardPaths' >&2) ;;
   core-wasm)
         build wasm petcalc-replay-core
-        NODE_PATH=/usr/share/nodejs exec node "$root/build/wasm/headless/petcalc-replay-core.js" ;;
+        exec bash "$root/scripts/cross-run.sh" wasm petcalc-replay-core ;;
   core-win)
         build win petcalc-replay-core
-        exec bash "$root/scripts/wine.sh" "$root/build/win/headless/petcalc-replay-core.exe" ;;
+        exec bash "$root/scripts/cross-run.sh" win petcalc-replay-core ;;
   web)  # the page in headless Chromium (tests/web/replay.mjs)
         [ -n "${PETCALC_REPLAY_NO_BUILD:-}" ] || bash "$root/scripts/web.sh" build >&2
         exec node "$root/tests/web/replay.mjs" ;;
-  *) echo "replay.sh: unknown front end '$fe' (core, qt, core-wasm, core-win, web)" >&2; exit 64 ;;
+  win32)  # the real windows under Wine on a virtual display (scripts/win32.sh)
+        build win petcalc-replay-win32
+        exec bash "$root/scripts/win32.sh" "$root/build/win/tests/win32/petcalc-replay-win32.exe" ;;
+  *) echo "replay.sh: unknown front end '$fe' (core, qt, core-wasm, core-win, web, win32)" >&2; exit 64 ;;
 esac

@@ -1,0 +1,81 @@
+// The windows against the window data at the display's DPI: client areas,
+// every control's rectangle and caption, the tab order and the first focus.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "form1.h"
+#include "look.h"
+
+using namespace petcalc;
+using namespace petcalc::win32;
+
+namespace {
+
+int g_bad = 0;
+UINT g_dpi = 96;
+
+long px(int twips) { return (twips * static_cast<long>(g_dpi) + 720) / 1440; }
+
+void differs(const std::string& what, const RECT& got, const RECT& want) {
+    if (EqualRect(&got, &want)) return;
+    std::printf("%s: %ld,%ld %ldx%ld, want %ld,%ld %ldx%ld\n", what.c_str(), got.left, got.top, got.right - got.left,
+                got.bottom - got.top, want.left, want.top, want.right - want.left, want.bottom - want.top);
+    ++g_bad;
+}
+
+void expectClient(const std::string& what, HWND w, int width, int height) {
+    RECT c;
+    GetClientRect(w, &c);
+    differs(what, c, RECT{0, 0, px(width), px(height)});
+}
+
+void expectPlace(const std::string& what, HWND parent, HWND w, const ControlSpec& s) {
+    RECT r;
+    GetWindowRect(w, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    differs(what, r, RECT{px(s.left), px(s.top), px(s.left + s.width), px(s.top + s.height)});
+}
+
+}  // namespace
+
+int checkLayout(Form1& form) {
+    g_dpi = dpiOf(form.hwnd());
+    std::printf("layout at %u dpi\n", g_dpi);
+    expectClient("Form1", form.hwnd(), kForm1.width, kForm1.height);
+    std::vector<const ControlSpec*> tabOrder;
+    for (const ControlSpec& s : mainWindowControls()) {
+        const std::string name(s.name);
+        HWND w = form.control(s.name);
+        expectPlace(name, form.hwnd(), w, s);
+        std::string caption = windowText(w);
+        caption.erase(std::remove(caption.begin(), caption.end(), '\n'), caption.end());
+        if (caption != s.caption) {
+            std::printf("%s: caption \"%s\", want \"%s\"\n", name.c_str(), caption.c_str(), std::string(s.caption).c_str());
+            ++g_bad;
+        }
+        if (s.kind != Kind::Label) tabOrder.push_back(&s);
+    }
+    std::sort(tabOrder.begin(), tabOrder.end(), [](auto* a, auto* b) { return a->tab < b->tab; });
+    HWND at = form.control(tabOrder.front()->name);
+    if (GetFocus() != at) {
+        std::printf("the focus is not in %s\n", std::string(tabOrder.front()->name).c_str());
+        ++g_bad;
+    }
+    for (std::size_t i = 1; i <= tabOrder.size(); ++i) {
+        at = GetNextDlgTabItem(form.hwnd(), at, FALSE);
+        if (at != form.control(tabOrder[i % tabOrder.size()]->name)) {
+            std::printf("Tab after %s goes astray\n", std::string(tabOrder[i - 1]->name).c_str());
+            ++g_bad;
+            break;
+        }
+    }
+    form.openGrowthTable();
+    expectClient("Form2", form.growthTable().hwnd(), kForm2.width, kForm2.height);
+    expectPlace("text1", form.growthTable().hwnd(), form.growthTable().text1(), kGrowthTableBox);
+    std::printf("%d difference(s)\n", g_bad);
+    return g_bad ? 1 : 0;
+}

@@ -1,0 +1,91 @@
+#pragma once
+// Form1 in plain Win32: the controls made in a loop from the window data, in
+// tab order; every button press, release and click, every timer tick and
+// every change of a box handed to Form1Events by control name.
+
+#include <windows.h>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "form1events.h"
+#include "form2.h"
+#include "windows.h"
+
+namespace petcalc::win32 {
+
+class Form1 final : public Form, public Platform {
+public:
+    Form1();
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    // Makes the window and its controls and shows it, focus in Text1.
+    bool create(int show);
+    // One message of the event loop; Tab and the arrow keys walk the controls.
+    void dispatch(MSG& msg);
+
+    HWND hwnd() const { return m_hwnd; }
+    // The control of that name, or null.
+    HWND control(std::string_view name) const;
+    HWND box(int n) const { return m_boxes[n]; }
+    HWND check(int n) const { return m_checks[n]; }
+    bool isRunning(int timer) const { return m_running[timer]; }
+    Form2& growthTable() { return m_form2; }
+    const Form2& growthTable() const { return m_form2; }
+
+    // Form
+    std::string text(Box b) const override;
+    void setText(Box b, const std::string& text) override;
+    bool isChecked(Check c) const override;
+    bool liveRecompute() const override;
+    void setLiveRecompute(bool on) override;
+    void reportFault(const Fault& f) override;
+    // The fault whose message is showing or was shown last.
+    const std::optional<Fault>& lastFault() const { return m_lastFault; }
+
+    // Platform
+    void startTimer(int n) override;
+    void stopTimer(int n) override;
+    void openGrowthTable() override { m_form2.open(); }
+
+private:
+    static LRESULT CALLBACK proc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK buttonProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT button(HWND w, UINT msg, WPARAM wp, LPARAM lp);
+    void createControls(UINT dpi);
+    void layout(UINT dpi);
+    void command(int id, int code, HWND from);
+    const ControlSpec* specOf(HWND w) const;
+    // The mouse as the buttons saw it. A hold ends when the last button
+    // goes up or when the pointer capture is taken away.
+    void pressed(HWND w, UINT bit, UINT down, bool primaryInside);
+    void releasedAll();
+    void windowClosed();
+
+    HWND m_hwnd = nullptr;
+    std::vector<HWND> m_controls;  // by row of mainWindowControls()
+    std::array<HWND, kBoxCount + 1> m_boxes{};
+    std::array<std::string, kBoxCount + 1> m_seen;  // each box's text at its last change
+    std::array<HWND, 9> m_checks{};
+    HWND m_label21 = nullptr;
+    WNDPROC m_buttonClassProc = nullptr;
+    HWND m_lastFocus = nullptr;
+    std::array<bool, kTimerCount + 1> m_running{};
+
+    UINT m_buttons = 0;       // MK_ bits of the mouse buttons down
+    HWND m_held = nullptr;    // the button that has the pointer while they are
+    HWND m_armed = nullptr;   // the button whose primary press may still click
+    HWND m_spaced = nullptr;  // the button the Space key is down on
+    bool m_faultShowing = false;
+    std::optional<Fault> m_lastFault;
+
+    Form2 m_form2;
+    Form1Events m_events{*this, *this};
+};
+
+}  // namespace petcalc::win32
