@@ -1,7 +1,5 @@
-// What the scenarios cannot say about the page: its layout against the
-// window table, its accessibility tree and tab order, the phone's view with
-// touch holds, and offline use and a new build. (Storms of mouse and key
-// input run through the replay protocol: storm.py.)
+// What scenarios cannot say: layout, accessibility tree and tab order, the
+// phone's view with touch holds, offline use and a new build.
 //   PETCALC_CONTROLS=build/wasm/web/controls.json node --test tests/web/checks.mjs
 import { after, test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -31,7 +29,7 @@ test('every control stands where the table puts it, its caption whole, at every 
       assert.ok([x - c.left, y - c.top, w - c.width, h - c.height].every((d) => Math.abs(d) <= 1), `${c.name} at ${scale}: ${seen[i]}`);
       assert.ok(!cut, `${c.name}'s caption does not fit at ${scale}`);
     });
-    await page.context().close();
+    await page.contet().close();
   }
 });
 
