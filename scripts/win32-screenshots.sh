@@ -17,7 +17,9 @@ mkdir -p "$out"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-head -19 "$root/tests/scenarios/worked_examples.jsonl" >"$work/form1.jsonl"
+# The first case's steps up to its first "确定" (the file opens with a header
+# and the case's title).
+sed -n 3,21p "$root/tests/scenarios/worked_examples.jsonl" >"$work/form1.jsonl"
 { cat "$work/form1.jsonl"; echo '{"op":"click","control":"Command25"}'; } >"$work/form2.jsonl"
 
 for dpi in 96 144; do

@@ -40,6 +40,22 @@ void expectPlace(const std::string& what, HWND parent, HWND w, const ControlSpec
     differs(what, r, RECT{px(s.left), px(s.top), px(s.left + s.width), px(s.top + s.height)});
 }
 
+// The text fits the box's formatting rectangle whole, in the box's font.
+void expectFits(HWND box, const char* text) {
+    const std::wstring t = wide(text);
+    HDC dc = GetDC(box);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    SIZE size;
+    GetTextExtentPoint32W(dc, t.c_str(), static_cast<int>(t.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(box, dc);
+    RECT room;
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+    if (size.cx <= room.right - room.left) return;
+    std::printf("\"%s\" is %ld px wide, the box has room for %ld\n", text, size.cx, room.right - room.left);
+    ++g_bad;
+}
+
 }  // namespace
 
 int checkLayout(Form1& form) {
@@ -73,6 +89,9 @@ int checkLayout(Form1& form) {
             break;
         }
     }
+    // The widest values of the worked examples fit the result boxes whole.
+    for (const char* t : {" 4593.039", " 559.3334", " 4836.993", " 1596.916", " 285.9933"})
+        expectFits(form.control("Text6"), t);
     form.openGrowthTable();
     expectClient("Form2", form.growthTable().hwnd(), kForm2.width, kForm2.height);
     expectPlace("text1", form.growthTable().hwnd(), form.growthTable().text1(), kGrowthTableBox);
