@@ -12,7 +12,7 @@ export const dist = fileURLToPath(new URL('../../web/dist/', import.meta.url));
 export async function start() {
   const [browser, server] = await Promise.all([chromium.launch({
     executablePath: process.env.PETCALC_CHROMIUM || '/usr/lib/chromium/chromium',
-    headless: true,
+    headless: !process.env.PETCALC_HEADED,  // PETCALC_HEADED=1: a window on $DISPLAY
     args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
            '--disable-sync', '--no-first-run'],
   }), serve(dist)]);

@@ -1,10 +1,7 @@
-// petcalc-replay-web (scripts/replay.sh web): the replay protocol
-// (docs/replay-protocol.md) over the real page in headless Chromium. Every
-// step is real input through the browser's input pipeline (mouse, keyboard,
-// an input method's commit), a tick is the page's clock moved on by one
-// interval, and each state line is read from the DOM, with the running
-// timers and the count of faults shown from the page's read-only probe.
-// A {"case": ...} line (scenarios.py --one-run) starts a fresh page.
+// petcalc-replay-web (scripts/replay.sh web): the replay protocol over the
+// real page. Every step is real input (mouse, keyboard, an input method's
+// commit), a tick moves the page's clock one interval, a state line comes
+// from the DOM and the page's read-only probe; {"case": ...} starts afresh.
 import { createInterface } from 'node:readline';
 import { openPage, start } from './browser.mjs';
 
