@@ -29,7 +29,7 @@ test('every control stands where the table puts it, its caption whole, at every 
       assert.ok([x - c.left, y - c.top, w - c.width, h - c.height].every((d) => Math.abs(d) <= 1), `${c.name} at ${scale}: ${seen[i]}`);
       assert.ok(!cut, `${c.name}'s caption does not fit at ${scale}`);
     });
-    await page.contet().close();
+    await page.context().close();
   }
 });
 
