@@ -14,7 +14,7 @@
 # my_program, followed by petcalc_cross_requires(that_test).
 include_guard(GLOBAL)
 
-option(PETCALC_CROSS_TESTS "Compare the console programs' output across native, Windows and WebAssembly" ON)
+option(PETCALC_CROSS_TESTS "Compare the console programs' output across native, Windows and WebAssembly; the Windows program under Wine" ON)
 
 # Every console program; the cross builds build this target.
 add_custom_target(cross_programs)
