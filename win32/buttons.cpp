@@ -19,6 +19,7 @@
 
 #include <utility>
 
+#include "accessible.h"
 #include "form1.h"
 #include "look.h"
 
@@ -61,11 +62,18 @@ void notifyClick(HWND w) {
 
 }  // namespace
 
-// Subclassed the classic way, Form1 in the button's user data: the common
-// controls' SetWindowSubclass looks up a window property on every message,
-// a round trip to the server under Wine.
-LRESULT CALLBACK Form1::buttonProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    return reinterpret_cast<Form1*>(GetWindowLongPtrW(w, GWLP_USERDATA))->button(w, msg, wp, lp);
+// Every control but the labels is subclassed the classic way, Form1 in its
+// user data (the common controls' SetWindowSubclass looks up a window
+// property on every message, a round trip to the server under Wine): each
+// answers a screen reader with the table's name, and the buttons take the
+// mouse themselves.
+LRESULT CALLBACK Form1::controlProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+    const ControlSpec* c = self->specOf(w);
+    if (msg == WM_GETOBJECT)
+        if (const LRESULT named = namedAccessible(w, wp, lp, c->accessibleName)) return named;
+    if (c->kind == Kind::Button) return self->button(w, msg, wp, lp);
+    return CallWindowProcW(c->kind == Kind::TextBox ? self->m_editClassProc : self->m_buttonClassProc, w, msg, wp, lp);
 }
 
 LRESULT Form1::button(HWND w, UINT msg, WPARAM wp, LPARAM lp) {

@@ -116,10 +116,10 @@ void Form1::createControls(UINT dpi) {
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + i)), instance, nullptr);
         setFont(w, c, dpi);
         m_controls[i] = w;
-        if (c.kind == Kind::Button) {
+        if (c.kind != Kind::Label) {
             SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-            m_buttonClassProc = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buttonProc)));
+            (c.kind == Kind::TextBox ? m_editClassProc : m_buttonClassProc) = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc)));
         }
         if (c.kind == Kind::TextBox) {
             m_boxes[numberAfter(c.name, "Text")] = w;

@@ -54,7 +54,7 @@ public:
 
 private:
     static LRESULT CALLBACK proc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT CALLBACK buttonProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK controlProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT button(HWND w, UINT msg, WPARAM wp, LPARAM lp);
     void createControls(UINT dpi);
@@ -73,7 +73,8 @@ private:
     std::array<std::string, kBoxCount + 1> m_seen;  // each box's text at its last change
     std::array<HWND, 9> m_checks{};
     HWND m_label21 = nullptr;
-    WNDPROC m_buttonClassProc = nullptr;
+    WNDPROC m_buttonClassProc = nullptr;  // the class procedures under the subclassing
+    WNDPROC m_editClassProc = nullptr;
     HWND m_lastFocus = nullptr;
     std::array<bool, kTimerCount + 1> m_running{};
 

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -56,6 +58,23 @@ void expectFits(HWND box, const char* text) {
     ++g_bad;
 }
 
+// The name a screen reader gets from the control.
+std::string accessibleName(HWND w) {
+    IAccessible* a = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(w, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&a))))
+        return "(no accessible object)";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::string out;
+    if (SUCCEEDED(a->get_accName(self, &name)) && name) out = narrow(name);
+    SysFreeString(name);
+    a->Release();
+    return out;
+}
+
 }  // namespace
 
 int checkLayout(Form1& form) {
@@ -73,7 +92,13 @@ int checkLayout(Form1& form) {
             std::printf("%s: caption \"%s\", want \"%s\"\n", name.c_str(), caption.c_str(), std::string(s.caption).c_str());
             ++g_bad;
         }
-        if (s.kind != Kind::Label) tabOrder.push_back(&s);
+        if (s.kind == Kind::Label) continue;
+        tabOrder.push_back(&s);
+        if (const std::string got = accessibleName(w); got != s.accessibleName) {
+            std::printf("%s: accessible name \"%s\", want \"%s\"\n", name.c_str(), got.c_str(),
+                        std::string(s.accessibleName).c_str());
+            ++g_bad;
+        }
     }
     std::sort(tabOrder.begin(), tabOrder.end(), [](auto* a, auto* b) { return a->tab < b->tab; });
     HWND at = form.control(tabOrder.front()->name);
