@@ -2,6 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdio>
+#include <iostream>
+
 #include "windows.h"
 
 namespace petcalc::replay {
@@ -53,8 +56,6 @@ MouseButton mouseButton(const json& step) {
 
 }  // namespace
 
-bool isBlank(std::string_view line) { return line.find_first_not_of(" \t\r") == std::string_view::npos; }
-
 Step parseStep(std::string_view line) {
     const json step = json::parse(line, nullptr, false);
     if (step.is_discarded() || !step.is_object()) throw StepError("not a JSON object");
@@ -103,6 +104,23 @@ std::string stateLine(const State& s) {
     // A box may hold bytes that are not UTF-8 only if a step put them there;
     // steps are JSON, so they are UTF-8 already.
     return out.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+int replaySteps(std::string_view tool, const std::function<State(const Step&)>& play) {
+    std::string line;
+    for (int number = 1; std::getline(std::cin, line); ++number) {
+        if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
+        try {
+            const std::string out = stateLine(play(parseStep(line)));
+            std::fwrite(out.data(), 1, out.size(), stdout);
+            std::fputc('\n', stdout);
+            std::fflush(stdout);
+        } catch (const StepError& e) {
+            std::fprintf(stderr, "%.*s: line %d: %s\n", static_cast<int>(tool.size()), tool.data(), number, e.what());
+            return 2;
+        }
+    }
+    return 0;
 }
 
 }  // namespace petcalc::replay

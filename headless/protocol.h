@@ -5,6 +5,7 @@
 // equal bytes. docs/replay-protocol.md is the contract.
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -41,9 +42,6 @@ struct StepError : std::runtime_error {
 // ignored, so a scenario's "expect" rides along). Throws StepError.
 Step parseStep(std::string_view line);
 
-// A line that holds nothing but blanks is skipped.
-bool isBlank(std::string_view line);
-
 struct State {
     std::array<std::string, kBoxCount + 1> texts;  // [1] .. [23]
     bool flag = false;
@@ -55,5 +53,11 @@ struct State {
 // {"fault":...,"flag":...,"running":[...],"texts":{...},"windows":[...]},
 // keys sorted, no blanks, UTF-8 as it is.
 std::string stateLine(const State& s);
+
+// The loop of every replay tool: each line of standard input (blank lines
+// skipped) parsed, played by `play` and answered with its state line,
+// flushed at once. A refused step ends it with "TOOL: line N: WHAT" on
+// standard error and status 2; the end of input with 0.
+int replaySteps(std::string_view tool, const std::function<State(const Step&)>& play);
 
 }  // namespace petcalc::replay

@@ -5,8 +5,6 @@
 // pointer for the control under it until the last button is up). Every
 // other front end's output is held against this one's.
 
-#include <cstdio>
-#include <iostream>
 #include <string>
 
 #include "fault.h"
@@ -163,18 +161,5 @@ private:
 int main() {
     using namespace petcalc::replay;
     Headless window;
-    std::string line;
-    for (int number = 1; std::getline(std::cin, line); ++number) {
-        if (isBlank(line)) continue;
-        try {
-            const std::string out = stateLine(window.run(parseStep(line)));
-            std::fwrite(out.data(), 1, out.size(), stdout);
-            std::fputc('\n', stdout);
-            std::fflush(stdout);
-        } catch (const StepError& e) {
-            std::fprintf(stderr, "petcalc-replay-core: line %d: %s\n", number, e.what());
-            return 2;
-        }
-    }
-    return 0;
+    return replaySteps("petcalc-replay-core", [&](const Step& step) { return window.run(step); });
 }

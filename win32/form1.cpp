@@ -48,17 +48,7 @@ void setFont(HWND w, const ControlSpec& c, UINT dpi) {
 Form1::Form1() : m_form2([this] { windowClosed(); }) {}
 
 bool Form1::create(int show) {
-    static const ATOM registered = [] {
-        WNDCLASSEXW c{};
-        c.cbSize = sizeof c;
-        c.lpfnWndProc = proc;
-        c.hInstance = GetModuleHandleW(nullptr);
-        c.hIcon = LoadIconW(c.hInstance, MAKEINTRESOURCEW(1));
-        c.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
-        c.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        c.lpszClassName = kClass;
-        return RegisterClassExW(&c);
-    }();
+    static const ATOM registered = registerWindowClass(kClass, proc);
     (void)registered;
     const UINT system = dpiOf(nullptr);
     const SIZE s = frameSize(kForm1.width, kForm1.height, kWindowStyle, system);

@@ -15,17 +15,7 @@ void Form2::open() {
         SetForegroundWindow(m_hwnd);
         return;
     }
-    static const ATOM registered = [] {
-        WNDCLASSEXW c{};
-        c.cbSize = sizeof c;
-        c.lpfnWndProc = proc;
-        c.hInstance = GetModuleHandleW(nullptr);
-        c.hIcon = LoadIconW(c.hInstance, MAKEINTRESOURCEW(1));
-        c.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
-        c.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        c.lpszClassName = kClass;
-        return RegisterClassExW(&c);
-    }();
+    static const ATOM registered = registerWindowClass(kClass, proc);
     (void)registered;
     // No owner: the window stays when Form1 closes, and is placed by the system.
     const UINT dpi = dpiOf(nullptr);

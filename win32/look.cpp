@@ -79,6 +79,18 @@ void place(HWND child, int left, int top, int width, int height, UINT dpi) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+ATOM registerWindowClass(const wchar_t* name, WNDPROC proc) {
+    WNDCLASSEXW c{};
+    c.cbSize = sizeof c;
+    c.lpfnWndProc = proc;
+    c.hInstance = GetModuleHandleW(nullptr);
+    c.hIcon = LoadIconW(c.hInstance, MAKEINTRESOURCEW(1));
+    c.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
+    c.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    c.lpszClassName = name;
+    return RegisterClassExW(&c);
+}
+
 HFONT uiFont(UINT dpi, int pixelsAt96) {
     static const bool loaded = (loadFontResource(), true);
     (void)loaded;

@@ -33,6 +33,10 @@ inline constexpr int kFontPixels = 12;
 // "成长表" stands one character a line in a button 41 px high.
 inline constexpr int kTallButtonFontPixels = 11;
 
+// A top-level window class of the program: its icon, the arrow, the dialog
+// colour behind the controls.
+ATOM registerWindowClass(const wchar_t* name, WNDPROC proc);
+
 inline constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 }  // namespace petcalc::win32

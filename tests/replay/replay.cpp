@@ -4,8 +4,6 @@
 // {"op":"tick"} delivers exactly one tick.
 
 #include <QApplication>
-#include <cstdio>
-#include <iostream>
 #include <string>
 
 #include "appearance.h"
@@ -116,18 +114,5 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     ui::applyAppearance(app);
     Replay replay;
-    std::string line;
-    for (int number = 1; std::getline(std::cin, line); ++number) {
-        if (isBlank(line)) continue;
-        try {
-            const std::string out = stateLine(replay.run(parseStep(line)));
-            std::fwrite(out.data(), 1, out.size(), stdout);
-            std::fputc('\n', stdout);
-            std::fflush(stdout);
-        } catch (const StepError& e) {
-            std::fprintf(stderr, "petcalc-replay: line %d: %s\n", number, e.what());
-            return 2;
-        }
-    }
-    return 0;
+    return replaySteps("petcalc-replay", [&](const Step& step) { return replay.run(step); });
 }

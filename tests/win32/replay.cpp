@@ -19,7 +19,6 @@
 #include <io.h>
 
 #include <cstdio>
-#include <iostream>
 #include <string>
 
 #include "form1.h"
@@ -230,19 +229,8 @@ int main(int argc, char* argv[]) {
     Replay replay;
     if (argc > 1 && std::string_view(argv[1]) == "--check-layout") return checkLayout(replay.form());
     SetWindowsHookExW(WH_CBT, watchMessages, nullptr, GetCurrentThreadId());
-    std::string line;
-    for (int number = 1; std::getline(std::cin, line); ++number) {
-        if (isBlank(line)) continue;
-        try {
-            const std::string out = stateLine(replay.run(parseStep(line)));
-            std::fwrite(out.data(), 1, out.size(), stdout);
-            std::fputc('\n', stdout);
-            std::fflush(stdout);
-        } catch (const StepError& e) {
-            std::fprintf(stderr, "petcalc-replay-win32: line %d: %s\n", number, e.what());
-            return 2;
-        }
-    }
-    if (argc > 2 && std::string_view(argv[1]) == "--show") replay.show(static_cast<DWORD>(std::stoul(argv[2])));
-    return 0;
+    const int status = replaySteps("petcalc-replay-win32", [&](const Step& step) { return replay.run(step); });
+    if (status == 0 && argc > 2 && std::string_view(argv[1]) == "--show")
+        replay.show(static_cast<DWORD>(std::stoul(argv[2])));
+    return status;
 }
