@@ -52,12 +52,10 @@ TEST(Form1Layout, EveryControlAtItsPlaceWithItsNames) {
         if (c.name == "Label21") continue;
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(x);
         ASSERT_NE(a, nullptr);
-        EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << c.name;
+        const std::string_view name = c.accessibleName.empty() ? c.caption : c.accessibleName;
+        EXPECT_EQ(a->text(QAccessible::Name), qs(name)) << c.name;
     }
     EXPECT_EQ(count, 87);
-    EXPECT_EQ(w.form.findChild<QLabel*>("Label6")->text(), " 攻击资质");
-    EXPECT_EQ(w.control("Text20")->accessibleName(), "装备攻击");
-    EXPECT_EQ(w.control("Command10")->accessibleName(), "魔力 -5");
     for (int n = 1; n <= 22; ++n) {
         auto* t = w.form.findChild<QTimer*>(QString("Timer%1").arg(n));
         ASSERT_NE(t, nullptr);
