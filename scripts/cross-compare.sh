@@ -15,7 +15,7 @@ trap 'rm -rf "$work"' EXIT
 
 for kind in native wasm win; do
   if [ "$kind" = native ]; then
-    timeout -k 5 120 "$native" "$@" <"$input" >"$work/$kind.out" 2>"$work/$kind.err"
+    timeout -k 5 600 "$native" "$@" <"$input" >"$work/$kind.out" 2>"$work/$kind.err"
   else
     bash "$here/cross-run.sh" "$kind" "$target" "$@" <"$input" >"$work/$kind.out" 2>"$work/$kind.err"
   fi

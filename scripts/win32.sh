@@ -15,6 +15,9 @@
 #       a command (a test runner, a script) in one session: every program it
 #       starts through this script shares the display and the Wine server
 #
+# Every limit here is for a hang: each wait is on its condition (a program
+# or the Wine server ending), however long a busy machine takes.
+#
 # Options, for the session: --dpi N sets the screen's DPI (LogPixels, 96
 # unless given); --no-system-fonts hides the machine's fonts from Wine, which
 # then has its own (fonts-wine: Latin, Greek, Cyrillic, no CJK) and what a
@@ -32,7 +35,7 @@ while [ $# -gt 0 ]; do
     *) break ;;
   esac
 done
-[ $# -gt 0 ] || { sed -n '2,24p' "$0" >&2; exit 64; }
+[ $# -gt 0 ] || { sed -n '2,25p' "$0" >&2; exit 64; }
 
 export WINEPREFIX=$build/wine-gui WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
@@ -53,8 +56,8 @@ mkdir -p "$build"
 exec 9>"$build/.wine-gui.lock"
 flock 9
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  timeout -k 5 300 wineboot -i >/dev/null 2>&1 || { echo "win32.sh: wineboot failed" >&2; exit 1; }
-  timeout 60 wineserver -w
+  timeout -k 5 600 wineboot -i >/dev/null 2>&1 || { echo "win32.sh: wineboot failed" >&2; exit 1; }
+  timeout 600 wineserver -w || { echo "win32.sh: the Wine server did not end after wineboot" >&2; exit 1; }
 fi
 if [ "$fonts" = none ]; then
   printf '<?xml version="1.0"?>\n<fontconfig><dir>/usr/share/wine/fonts</dir></fontconfig>\n' >"$build/no-fonts.conf"
@@ -76,13 +79,15 @@ fi
 # The DPI is read by each program as it starts; the Wine server goes with
 # the display it was started under, so the session waits for it to end.
 status=0
-xvfb-run -a -s "-screen 0 1280x1024x24 ${XVFB_ARGS:-}" bash -c '
+bash "$root/scripts/xvfb.sh" -s "-screen 0 1280x1024x24 ${XVFB_ARGS:-}" bash -c '
   wine regedit /S "$(winepath -w "$1")" >/dev/null 2>&1
-  timeout 30 wineserver -w  # the next program starts with these settings, in a desktop of their kind
+  # The next program starts with these settings, in a desktop of their
+  # kind, only once this server has ended.
+  timeout 600 wineserver -w || { echo "win32.sh: the Wine server did not end after regedit" >&2; exit 1; }
   export PETCALC_WINE_SESSION=1
   status=0
   bash "$2" || status=$?
   [ "$status" -eq 124 ] && wineserver -k
-  timeout 30 wineserver -w || wineserver -k
+  timeout 600 wineserver -w || wineserver -k
   exit "$status"' session "$settings" "$session" || status=$?
 exit "$status"

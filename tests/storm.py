@@ -59,7 +59,7 @@ class Reference:
 
     def close(self):
         self.proc.stdin.close()
-        self.proc.wait(timeout=30)
+        self.proc.wait()
 
 
 def computes(step, capture):

@@ -11,10 +11,15 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <limits>
 
 #include "form1.h"
 
 namespace petcalc::test {
+
+// Waits until the window is on screen, however long a busy machine takes:
+// only a hang reaches the test's outer limit.
+inline bool waitExposed(QWidget* w) { return QTest::qWaitForWindowExposed(w, std::numeric_limits<int>::max()); }
 
 inline QPoint windowPos(QWidget* w, QPoint local) { return w->mapTo(w->window(), local); }
 inline QWindow* windowOf(QWidget* w) { return w->window()->windowHandle(); }

@@ -22,7 +22,7 @@ struct Window {
     Window() {
         form.setAttribute(Qt::WA_DontShowOnScreen, false);
         form.show();
-        (void)QTest::qWaitForWindowExposed(&form);
+        (void)waitExposed(&form);
     }
     ~Window() { releaseAllButtons(form.findChild<QWidget*>("Command1")); }
     QLineEdit* box(int n) { return form.box(boxAt(n)); }

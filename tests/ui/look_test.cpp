@@ -22,7 +22,7 @@ QString qs(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.
 TEST(Look, EveryCaptionFitsItsControl) {
     ui::Form1 form;
     form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_TRUE(waitExposed(&form));
     EXPECT_EQ(QFontInfo(form.font()).family(), ui::kFontFamily);
     for (const ControlSpec& c : mainWindowControls()) {
         QWidget* w = form.findChild<QWidget*>(qs(c.name));

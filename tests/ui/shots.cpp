@@ -18,7 +18,7 @@ int main(int argc, char* argv[]) {
     petcalc::ui::Form1 form;
     form.move(20, 20);
     form.show();
-    if (!QTest::qWaitForWindowExposed(&form)) return 1;
+    if (!petcalc::test::waitExposed(&form)) return 1;
     const char* inputs[][2] = {{"Text18", "100"}, {"Text19", "1.2"}, {"Text1", "1500"}, {"Text2", "1400"},
                                {"Text3", "4500"}, {"Text4", "2500"}, {"Text5", "1300"}, {"Text11", "120"},
                                {"Text12", "120"}, {"Text13", "620"}, {"Text14", "120"}, {"Text15", "120"},
@@ -30,7 +30,7 @@ int main(int argc, char* argv[]) {
     petcalc::test::mouseClick(form.findChild<QWidget*>("Command25"));
     auto* table = form.growthTable();
     table->move(620, 20);
-    if (!QTest::qWaitForWindowExposed(table)) return 1;
+    if (!petcalc::test::waitExposed(table)) return 1;
     QTest::qWait(300);
     bool ok = form.grab().save(out + "/screenshot-form1.png") && table->grab().save(out + "/screenshot-form2.png");
     ok = ok && QGuiApplication::primaryScreen()->grabWindow(0).save(out + "/screen.png");

@@ -8,24 +8,43 @@ import { serve } from '../../web/serve.mjs';
 const { chromium } = createRequire(new URL('../../web/package.json', import.meta.url))('playwright-core');
 export const dist = fileURLToPath(new URL('../../web/dist/', import.meta.url));
 
-// Chromium and a server of web/dist, started side by side.
+// Chromium and a server of web/dist, started side by side. No deadline for
+// the start: on a busy machine it takes what it takes, and only a hang
+// reaches the test's own outer limit.
 export async function start() {
   const [browser, server] = await Promise.all([chromium.launch({
     executablePath: process.env.PETCALC_CHROMIUM || '/usr/lib/chromium/chromium',
     headless: !process.env.PETCALC_HEADED,  // PETCALC_HEADED=1: a window on $DISPLAY
     args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
            '--disable-sync', '--no-first-run'],
+    timeout: 0,
   }), serve(dist)]);
   return { browser, url: server.url, close: () => browser.close().then(() => server.close()) };
+}
+
+// A context whose every action and navigation waits as long as it takes:
+// each waits on its own condition (an element there, the load event), never
+// on a time that a slow machine could overrun.
+export async function newContext(web, options = {}) {
+  const context = await web.browser.newContext(options);
+  context.setDefaultTimeout(0);
+  return context;
 }
 
 // The page in a context of its own, with the clock in the test's hands: no
 // timer fires until the test moves the time on. No service worker.
 export async function openPage(web, options = {}) {
-  const page = await (await web.browser.newContext({ serviceWorkers: 'block', ...options })).newPage();
+  const page = await (await newContext(web, { serviceWorkers: 'block', ...options })).newPage();
+  // The clock stops before the page loads: every document of this context
+  // starts stopped. pauseAt may only move forward, and the blank document
+  // it is first applied to has been running since the install: a day ahead
+  // is ahead of it however slow the machine (pausing at a second, the load
+  // alone could pass it).
   await page.clock.install({ time: 0 });
+  await page.clock.pauseAt(24 * 3600 * 1000);
   await page.goto(web.url);
-  await page.waitForFunction(() => window.petcalcProbe, null, { polling: 10 });
-  await page.clock.pauseAt(1000);
+  // Ready: the module has started, and the font the captions were measured
+  // in has loaded (the load event does not wait for a font).
+  await page.waitForFunction(() => window.petcalcProbe && document.fonts.status === 'loaded', null, { polling: 10 });
   return page;
 }
