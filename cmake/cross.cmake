@@ -46,7 +46,7 @@ function(petcalc_cross_requires)
       add_test(NAME cross_build_${preset}
         COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/cross-build.sh ${preset} cross_programs)
       set_tests_properties(cross_build_${preset} PROPERTIES
-        FIXTURES_SETUP cross_${preset} TIMEOUT 900 LABELS cross RESOURCE_LOCK build_${preset})
+        FIXTURES_SETUP cross_${preset} TIMEOUT ${PETCALC_HANG_LIMIT} LABELS cross RESOURCE_LOCK build_${preset})
     endforeach()
   endif()
   set_tests_properties(${ARGN} PROPERTIES FIXTURES_REQUIRED "cross_wasm;cross_win" LABELS cross)
@@ -61,6 +61,6 @@ function(petcalc_cross_test name target)
   cmake_parse_arguments(PARSE_ARGV 2 arg "" "STDIN" "ARGS")
   add_test(NAME ${name}
     COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/cross-compare.sh $<TARGET_FILE:${target}> ${target} "${arg_STDIN}" ${arg_ARGS})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${PETCALC_HANG_LIMIT})
   petcalc_cross_requires(${name})
 endfunction()
