@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <iostream>
 
-#include "windows.h"
+#include "windowtable.h"
 
 namespace petcalc::replay {
 
@@ -38,7 +38,7 @@ int numbered(const std::string& name, std::string_view prefix, int last, const c
 
 std::string buttonName(const json& step) {
     const std::string name = stringField(step, "control");
-    const ControlSpec* c = findControl(name);
+    const ControlRow* c = findControl(name);
     if (!c) throw StepError("unknown control \"" + name + "\"");
     if (c->kind != Kind::Button) throw StepError(name + " is not a button");
     return name;

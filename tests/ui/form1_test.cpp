@@ -8,7 +8,7 @@
 #include <QPushButton>
 
 #include "fault.h"
-#include "windows.h"
+#include "windowtable.h"
 #include "driver.h"
 
 namespace petcalc::test {
@@ -38,7 +38,7 @@ TEST(Form1Layout, EveryControlAtItsPlaceWithItsNames) {
     EXPECT_TRUE(w.form.windowIcon().availableSizes().contains(QSize(48, 48)));
     EXPECT_EQ(w.form.size(), QSize(555, 328));
     int count = 0;
-    for (const ControlSpec& c : mainWindowControls()) {
+    for (const ControlRow& c : mainWindowControls()) {
         ++count;
         QWidget* x = w.form.findChild<QWidget*>(qs(c.name));
         ASSERT_NE(x, nullptr) << c.name;
@@ -72,7 +72,7 @@ TEST(Form1Layout, FocusStartsInText1AndTabFollowsTheTabColumn) {
     QApplication::setActiveWindow(&w.form);
     EXPECT_EQ(QApplication::focusWidget(), w.box(1));
     std::vector<std::pair<int, std::string_view>> tabs;
-    for (const ControlSpec& c : mainWindowControls())
+    for (const ControlRow& c : mainWindowControls())
         if (c.kind != Kind::Label) tabs.emplace_back(c.tab, c.name);
     std::sort(tabs.begin(), tabs.end());
     QWidget* at = w.box(1);

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "appearance.h"
-#include "windows.h"
+#include "windowtable.h"
 #include "form1.h"
 
 int main(int argc, char* argv[]) {

@@ -35,7 +35,7 @@ void expectClient(const std::string& what, HWND w, int width, int height) {
     differs(what, c, RECT{0, 0, px(width), px(height)});
 }
 
-void expectPlace(const std::string& what, HWND parent, HWND w, const ControlSpec& s) {
+void expectPlace(const std::string& what, HWND parent, HWND w, const ControlRow& s) {
     RECT r;
     GetWindowRect(w, &r);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
@@ -81,8 +81,8 @@ int checkLayout(Form1& form) {
     g_dpi = dpiOf(form.hwnd());
     std::printf("layout at %u dpi\n", g_dpi);
     expectClient("Form1", form.hwnd(), kForm1.width, kForm1.height);
-    std::vector<const ControlSpec*> tabOrder;
-    for (const ControlSpec& s : mainWindowControls()) {
+    std::vector<const ControlRow*> tabOrder;
+    for (const ControlRow& s : mainWindowControls()) {
         const std::string name(s.name);
         HWND w = form.control(s.name);
         expectPlace(name, form.hwnd(), w, s);
