@@ -56,7 +56,13 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     qApp->installEventFilter(this);
 }
 
-Form1::~Form1() { qApp->removeEventFilter(this); }
+Form1::~Form1() {
+    qApp->removeEventFilter(this);
+    // ~QWidget, which runs after this object's members are gone, hides a
+    // shown window's controls before it deletes them: each button reports
+    // its hide as a lost release. No handler of ours may run by then.
+    for (QObject* child : findChildren<QObject*>()) disconnect(child, nullptr, this, nullptr);
+}
 
 // A held button's release normally comes back to it through the pointer
 // grab. When the grab is lost while a button is down (a modal window

@@ -102,5 +102,18 @@ TEST(Form1Faults, OneWindowModalMessageAtATime) {
     boxes[0]->close();
 }
 
+// Form1 may go while shown, a button perhaps held (the session ends and the
+// event loop returns): its teardown hides the buttons, and each reports its
+// hide as a lost release while the window is half gone.
+TEST(Form1Lifetime, DeletedWhileShownWithAButtonHeld) {
+    auto* form = new Form1;
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    mousePress(form->findChild<QWidget*>("Command7"));
+    ASSERT_EQ(runningTimers(*form), QStringList{"Timer2"});
+    delete form;
+    Window next;  // lets go of the button the deleted window held
+}
+
 }  // namespace
 }  // namespace petcalc::test
