@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "output.h"
 #include "windowtable.h"
 
 namespace petcalc {
@@ -190,10 +191,10 @@ int main(int argc, char** argv) {
         const std::size_t at = style.find(font);
         if (at == std::string::npos) throw std::runtime_error("the style sheet names no petcalc-cjk.woff2");
         style.replace(at, font.size(), "url(data:font/woff2;base64," + petcalc::base64(petcalc::readAll(argv[3])) + ")");
-        std::ofstream out(argv[1], std::ios::binary);
-        out << petcalc::page(style);
-        if (argc == 5) std::ofstream(argv[4], std::ios::binary) << petcalc::controlsJson();
-        return out ? 0 : 1;
+        const char* tool = "petcalc-web-page";
+        if (!petcalc::output::writeFile(tool, argv[1], petcalc::page(style))) return 1;
+        if (argc == 5 && !petcalc::output::writeFile(tool, argv[4], petcalc::controlsJson())) return 1;
+        return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "petcalc-web-page: %s\n", e.what());
         return 1;

@@ -11,6 +11,7 @@
 
 #include "form1.h"
 #include "look.h"
+#include "output.h"
 
 using namespace petcalc;
 using namespace petcalc::win32;
@@ -121,5 +122,6 @@ int checkLayout(Form1& form) {
     expectClient("Form2", form.growthTable().hwnd(), kForm2.width, kForm2.height);
     expectPlace("text1", form.growthTable().hwnd(), form.growthTable().text1(), kGrowthTableBox);
     std::printf("%d difference(s)\n", g_bad);
+    if (!output::flushStdout("petcalc-replay-win32")) return 1;
     return g_bad ? 1 : 0;
 }
