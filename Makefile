@@ -51,7 +51,8 @@ windows: deps
 	@cmake --build build/win --target windows-zip -j $(JOBS)
 	@ls dist/*-windows-x64.zip
 
-# The core and its tests under AddressSanitizer and UBSan (build/asan).
+# The core, the Qt window and their tests under AddressSanitizer and UBSan
+# (build/asan), the windows on Qt's offscreen platform.
 check-sanitize: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j $(JOBS)

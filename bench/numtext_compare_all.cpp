@@ -22,6 +22,7 @@
 
 #include "numtext.h"
 #include "numtext_reference.h"
+#include "output.h"
 
 namespace {
 
@@ -96,5 +97,6 @@ int main(int argc, char** argv) {
     std::printf("finite singles: %" PRIu64 "\n", total.finite);
     std::printf("display format differs: %" PRIu64 "\n", total.displayDiffers);
     std::printf("number parse of the display differs: %" PRIu64 "\n", total.parseDiffers);
+    if (!petcalc::output::flushStdout("numtext_compare_all")) return 1;
     return total.displayDiffers == 0 && total.parseDiffers == 0 ? 0 : 1;
 }

@@ -29,6 +29,7 @@
 
 #include "fuzz/text_checks.h"
 #include "numtext.h"
+#include "output.h"
 
 namespace {
 
@@ -119,5 +120,6 @@ int main(int argc, char** argv) {
     std::printf("read back unchanged: %" PRIu64 " (the rest need more than 7 digits)\n", total.unchanged);
     std::printf("direct decimal-to-single reading would differ: %" PRIu64 "\n", total.strtofDiffers);
     std::printf("failures: %" PRIu64 "\n", total.failures);
+    if (!petcalc::output::flushStdout("roundtrip_all_floats")) return 1;
     return total.failures == 0 ? 0 : 1;
 }

@@ -2,7 +2,7 @@
 
 namespace petcalc {
 
-void AutoRepeat::press(const RepeatSpec& r) {
+void AutoRepeat::press(const RepeatRow& r) {
     m_running[r.timer] = true;
     m_timers.startTimer(r.timer);
     // The held value is shown again, replacing whatever was typed there.
@@ -10,9 +10,9 @@ void AutoRepeat::press(const RepeatSpec& r) {
     else m_engine.levelPress();
 }
 
-void AutoRepeat::release(const RepeatSpec& r) { stop(r.timer); }
+void AutoRepeat::release(const RepeatRow& r) { stop(r.timer); }
 
-void AutoRepeat::click(const RepeatSpec& r) { step(r); }
+void AutoRepeat::click(const RepeatRow& r) { step(r); }
 
 void AutoRepeat::tick(int timer, bool anyButtonDown) {
     if (timer < 1 || timer > kTimerCount) return;
@@ -24,7 +24,7 @@ void AutoRepeat::tick(int timer, bool anyButtonDown) {
         stop(timer);
         return;
     }
-    for (const RepeatSpec& r : repeatButtons())
+    for (const RepeatRow& r : repeatButtons())
         if (r.timer == timer) step(r);
 }
 
@@ -38,7 +38,7 @@ void AutoRepeat::stopAll() {
     for (int n = 1; n <= kTimerCount; ++n) stop(n);
 }
 
-void AutoRepeat::step(const RepeatSpec& r) {
+void AutoRepeat::step(const RepeatRow& r) {
     if (r.attr) m_engine.pointStep(*r.attr, r.step);
     else m_engine.levelStep(r.step);
 }

@@ -8,7 +8,7 @@
 #include <array>
 
 #include "engine.h"
-#include "windows.h"
+#include "windowtable.h"
 
 namespace petcalc {
 
@@ -28,9 +28,9 @@ class AutoRepeat {
 public:
     AutoRepeat(Engine& engine, RepeatTimers& timers) : m_engine(engine), m_timers(timers) {}
 
-    void press(const RepeatSpec& r);    // any mouse button, any modifiers
-    void release(const RepeatSpec& r);  // any mouse button
-    void click(const RepeatSpec& r);    // a primary click, or the keyboard
+    void press(const RepeatRow& r);    // any mouse button, any modifiers
+    void release(const RepeatRow& r);  // any mouse button
+    void click(const RepeatRow& r);    // a primary click, or the keyboard
     // A tick of timer n. A tick while no mouse button is down belongs to a
     // hold whose release never arrived: it ends that repeat instead.
     void tick(int timer, bool anyButtonDown);
@@ -41,7 +41,7 @@ public:
     bool isRunning(int timer) const { return m_running[timer]; }
 
 private:
-    void step(const RepeatSpec& r);
+    void step(const RepeatRow& r);
 
     Engine& m_engine;
     RepeatTimers& m_timers;

@@ -3,15 +3,15 @@
 namespace petcalc {
 
 void Form1Events::press(std::string_view button) {
-    if (const RepeatSpec* r = findRepeat(button)) m_repeat.press(*r);
+    if (const RepeatRow* r = findRepeat(button)) m_repeat.press(*r);
 }
 
 void Form1Events::release(std::string_view button) {
-    if (const RepeatSpec* r = findRepeat(button)) m_repeat.release(*r);
+    if (const RepeatRow* r = findRepeat(button)) m_repeat.release(*r);
 }
 
 void Form1Events::click(std::string_view button) {
-    if (const RepeatSpec* r = findRepeat(button)) m_repeat.click(*r);
+    if (const RepeatRow* r = findRepeat(button)) m_repeat.click(*r);
     else if (button == "Command1") m_engine.ok();
     else if (button == "Command2") m_engine.toTargetLevel();
     else if (button == "Command3") m_engine.reset();
@@ -26,7 +26,7 @@ void Form1Events::textChanged(Box b) {
 }
 
 void Form1Events::releaseLost(std::string_view button) {
-    if (const RepeatSpec* r = findRepeat(button)) m_repeat.stop(r->timer);
+    if (const RepeatRow* r = findRepeat(button)) m_repeat.stop(r->timer);
 }
 
 void Form1Events::reportFault(const Fault& f) {

@@ -1,6 +1,6 @@
 #pragma once
 // Form1's event wiring: which event of which control runs which operation.
-// A front end creates its widgets from the window data (windows.h) and
+// A front end creates its widgets from the window data (windowtable.h) and
 // hands every button press, release and click, every tick and every text
 // change of a box to this class, by control name. It implements Form (the
 // boxes, check boxes and the flag) and Platform (timers, the growth table).

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "windows.h"
+#include "windowtable.h"
 
 namespace petcalc {
 

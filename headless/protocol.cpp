@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <iostream>
 
-#include "windows.h"
+#include "output.h"
+#include "windowtable.h"
 
 namespace petcalc::replay {
 
@@ -38,7 +39,7 @@ int numbered(const std::string& name, std::string_view prefix, int last, const c
 
 std::string buttonName(const json& step) {
     const std::string name = stringField(step, "control");
-    const ControlSpec* c = findControl(name);
+    const ControlRow* c = findControl(name);
     if (!c) throw StepError("unknown control \"" + name + "\"");
     if (c->kind != Kind::Button) throw StepError(name + " is not a button");
     return name;
@@ -111,10 +112,8 @@ int replaySteps(std::string_view tool, const std::function<State(const Step&)>& 
     for (int number = 1; std::getline(std::cin, line); ++number) {
         if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
         try {
-            const std::string out = stateLine(play(parseStep(line)));
-            std::fwrite(out.data(), 1, out.size(), stdout);
-            std::fputc('\n', stdout);
-            std::fflush(stdout);
+            // Answers nobody receives end the run instead of playing on unseen.
+            if (!output::writeLine(tool, stateLine(play(parseStep(line))))) return 1;
         } catch (const StepError& e) {
             std::fprintf(stderr, "%.*s: line %d: %s\n", static_cast<int>(tool.size()), tool.data(), number, e.what());
             return 2;

@@ -57,7 +57,8 @@ std::string stateLine(const State& s);
 // The loop of every replay tool: each line of standard input (blank lines
 // skipped) parsed, played by `play` and answered with its state line,
 // flushed at once. A refused step ends it with "TOOL: line N: WHAT" on
-// standard error and status 2; the end of input with 0.
+// standard error and status 2, a failed write with status 1; the end of
+// input with 0.
 int replaySteps(std::string_view tool, const std::function<State(const Step&)>& play);
 
 }  // namespace petcalc::replay

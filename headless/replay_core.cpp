@@ -10,7 +10,7 @@
 #include "fault.h"
 #include "form1events.h"
 #include "protocol.h"
-#include "windows.h"
+#include "windowtable.h"
 
 namespace petcalc::replay {
 namespace {

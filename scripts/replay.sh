@@ -3,9 +3,12 @@
 # state line per step on stdout (docs/replay-protocol.md).
 #   scripts/replay.sh FRONT_END      core | qt | core-wasm | core-win | web | win32
 # Builds what the front end needs first (quietly); PETCALC_REPLAY_NO_BUILD=1
-# skips that, for callers that have built already (ctest).
+# skips that, for callers that have built already (ctest), and
+# PETCALC_BUILD_DIR names their build folder (the sanitizer build's, say)
+# instead of build/default.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+native=${PETCALC_BUILD_DIR:-$root/build/default}
 fe=${1:?usage: replay.sh core|qt|core-wasm|core-win|web|win32}
 
 build() {  # preset target
@@ -16,9 +19,9 @@ build() {  # preset target
 
 case "$fe" in
   core) build default petcalc-replay-core
-        exec "$root/build/default/headless/petcalc-replay-core" ;;
+        exec "$native/headless/petcalc-replay-core" ;;
   qt)   build default petcalc-replay
-        QT_QPA_PLATFORM=offscreen exec "$root/build/default/tests/petcalc-replay" 2> >(grep -v '^QStandardPaths' >&2) ;;
+        QT_QPA_PLATFORM=offscreen exec "$native/tests/petcalc-replay" 2> >(grep -v '^QStandardPaths' >&2) ;;
   core-wasm)
         build wasm petcalc-replay-core
         exec bash "$root/scripts/cross-run.sh" wasm petcalc-replay-core ;;

@@ -35,7 +35,10 @@ def main(argv):
 
     png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", right - left, bottom - top, 8, 2, 0, 0, 0))
     png += chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b"")
-    open(argv[2], "wb").write(png)
+    # Closed here, so that a failed write raises instead of passing unseen
+    # when the object is collected.
+    with open(argv[2], "wb") as out:
+        out.write(png)
 
 
 if __name__ == "__main__":

@@ -9,7 +9,7 @@
 
 #include "growth.h"
 #include "numtext.h"
-#include "windows.h"
+#include "windowtable.h"
 
 namespace petcalc {
 namespace {

@@ -12,14 +12,14 @@
 #include <vector>
 
 #include "appearance.h"
-#include "windows.h"
 #include "form2.h"
 #include "repeatbutton.h"
+#include "windowtable.h"
 
 namespace petcalc::ui {
 
 namespace {
-QRect pixels(const ControlSpec& c) {
+QRect pixels(const ControlRow& c) {
     return {c.left / kTwipsPerPixel, c.top / kTwipsPerPixel, c.width / kTwipsPerPixel, c.height / kTwipsPerPixel};
 }
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
@@ -56,7 +56,13 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     qApp->installEventFilter(this);
 }
 
-Form1::~Form1() { qApp->removeEventFilter(this); }
+Form1::~Form1() {
+    qApp->removeEventFilter(this);
+    // ~QWidget, which runs after this object's members are gone, hides a
+    // shown window's controls before it deletes them: each button reports
+    // its hide as a lost release. No handler of ours may run by then.
+    for (QObject* child : findChildren<QObject*>()) disconnect(child, nullptr, this, nullptr);
+}
 
 // A held button's release normally comes back to it through the pointer
 // grab. When the grab is lost while a button is down (a modal window
@@ -72,12 +78,12 @@ bool Form1::eventFilter(QObject* watched, QEvent* e) {
 void Form1::buildControls() {
     // Made in tab order, so that the accessibility tree reads in the order
     // the Tab key walks.
-    std::vector<const ControlSpec*> controls;
-    for (const ControlSpec& c : mainWindowControls()) controls.push_back(&c);
+    std::vector<const ControlRow*> controls;
+    for (const ControlRow& c : mainWindowControls()) controls.push_back(&c);
     std::sort(controls.begin(), controls.end(), [](auto* a, auto* b) { return a->tab < b->tab; });
     std::vector<QWidget*> focusable;
-    for (const ControlSpec* row : controls) {
-        const ControlSpec& c = *row;
+    for (const ControlRow* row : controls) {
+        const ControlRow& c = *row;
         QWidget* w = nullptr;
         switch (c.kind) {
         case Kind::Button: {

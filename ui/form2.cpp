@@ -4,7 +4,7 @@
 #include <QStringList>
 
 #include "appearance.h"
-#include "windows.h"
+#include "windowtable.h"
 
 namespace petcalc::ui {
 
@@ -13,7 +13,7 @@ Form2::Form2(QWidget* parent) : QWidget(parent), m_text1(new QPlainTextEdit(this
     setWindowTitle(QString::fromUtf8(kForm2.caption.data(), kForm2.caption.size()));
     setWindowIcon(appIcon());
     resize(kForm2.width / kTwipsPerPixel, kForm2.height / kTwipsPerPixel);
-    const ControlSpec& box = kGrowthTableBox;
+    const ControlRow& box = kGrowthTableBox;
     m_text1->setObjectName(QString::fromUtf8(box.name.data(), box.name.size()));
     m_text1->setAccessibleName(QString::fromUtf8(box.accessibleName.data(), box.accessibleName.size()));
     m_text1->setAccessibleDescription(m_text1->objectName());

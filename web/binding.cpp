@@ -35,7 +35,7 @@
 
 #include "fault.h"
 #include "form1events.h"
-#include "windows.h"
+#include "windowtable.h"
 
 #define PAGE_IMPORT(name) __attribute__((import_module("page"), import_name(#name)))
 

@@ -21,7 +21,8 @@
 #include <string_view>
 #include <vector>
 
-#include "windows.h"
+#include "output.h"
+#include "windowtable.h"
 
 namespace petcalc {
 namespace {
@@ -76,14 +77,14 @@ std::string readAll(const char* path) {
 
 int px(int twips) { return twips / kTwipsPerPixel; }
 
-std::string place(const ControlSpec& c) {
+std::string place(const ControlRow& c) {
     std::ostringstream s;
     s << "left:" << px(c.left) << "px;top:" << px(c.top) << "px;width:" << px(c.width) << "px;height:"
       << px(c.height) << "px";
     return s.str();
 }
 
-std::string control(const ControlSpec& c) {
+std::string control(const ControlRow& c) {
     const std::string id = std::string(c.name);
     const std::string where = " style=\"" + place(c) + "\"";
     const std::string name = " aria-label=\"" + escape(c.accessibleName) + "\"";
@@ -112,7 +113,7 @@ std::string control(const ControlSpec& c) {
 
 // An in-page window: its title bar and client area. The close button comes
 // after the client in the document, so that Tab reaches it last.
-std::string window(const WindowSpec& w, const std::string& role, const std::string& body) {
+std::string window(const WindowRow& w, const std::string& role, const std::string& body) {
     std::ostringstream s;
     s << "<section class=\"window\" id=\"" << w.name << "\"" << role << " aria-labelledby=\"" << w.name
       << "-title\" style=\"width:" << px(w.width) << "px\">"
@@ -124,16 +125,16 @@ std::string window(const WindowSpec& w, const std::string& role, const std::stri
 }
 
 std::string page(const std::string& style) {
-    std::vector<const ControlSpec*> byTab;
-    for (const ControlSpec& c : mainWindowControls()) byTab.push_back(&c);
+    std::vector<const ControlRow*> byTab;
+    for (const ControlRow& c : mainWindowControls()) byTab.push_back(&c);
     std::stable_sort(byTab.begin(), byTab.end(), [](auto* a, auto* b) { return a->tab < b->tab; });
     std::string form1;
-    for (const ControlSpec* c : byTab) form1 += control(*c) + "\n";
+    for (const ControlRow* c : byTab) form1 += control(*c) + "\n";
 
     // The growth table box keeps its lines; a text area holds line feeds.
     std::string table = growthTableText();
     for (std::size_t at; (at = table.find("\r\n")) != std::string::npos;) table.replace(at, 2, "\n");
-    const ControlSpec& box = kGrowthTableBox;
+    const ControlRow& box = kGrowthTableBox;
     // A new line straight after <textarea> is dropped by the parser: the
     // text's own first line must not be.
     const std::string form2 = "<textarea id=\"" + std::string(box.name) + "\" aria-label=\"" +
@@ -167,7 +168,7 @@ std::string controlsJson() {
     constexpr const char* kinds[] = {"button", "label", "textbox", "checkbox"};
     std::ostringstream s;
     s << "[\n";
-    for (const ControlSpec& c : mainWindowControls())
+    for (const ControlRow& c : mainWindowControls())
         s << (&c == mainWindowControls().data() ? "" : ",\n") << "{\"name\":\"" << c.name << "\",\"kind\":\""
           << kinds[static_cast<int>(c.kind)] << "\",\"caption\":\"" << c.caption << "\",\"accessibleName\":\""
           << c.accessibleName << "\",\"tab\":" << c.tab << ",\"left\":" << px(c.left) << ",\"top\":" << px(c.top)
@@ -190,10 +191,10 @@ int main(int argc, char** argv) {
         const std::size_t at = style.find(font);
         if (at == std::string::npos) throw std::runtime_error("the style sheet names no petcalc-cjk.woff2");
         style.replace(at, font.size(), "url(data:font/woff2;base64," + petcalc::base64(petcalc::readAll(argv[3])) + ")");
-        std::ofstream out(argv[1], std::ios::binary);
-        out << petcalc::page(style);
-        if (argc == 5) std::ofstream(argv[4], std::ios::binary) << petcalc::controlsJson();
-        return out ? 0 : 1;
+        const char* tool = "petcalc-web-page";
+        if (!petcalc::output::writeFile(tool, argv[1], petcalc::page(style))) return 1;
+        if (argc == 5 && !petcalc::output::writeFile(tool, argv[4], petcalc::controlsJson())) return 1;
+        return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "petcalc-web-page: %s\n", e.what());
         return 1;

@@ -69,7 +69,7 @@ void notifyClick(HWND w) {
 // mouse themselves.
 LRESULT CALLBACK Form1::controlProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-    const ControlSpec* c = self->specOf(w);
+    const ControlRow* c = self->rowOf(w);
     if (msg == WM_GETOBJECT)
         if (const LRESULT named = namedAccessible(w, wp, lp, c->accessibleName)) return named;
     if (c->kind == Kind::Button) return self->button(w, msg, wp, lp);
@@ -77,7 +77,7 @@ LRESULT CALLBACK Form1::controlProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT Form1::button(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    const std::string_view name = specOf(w)->name;
+    const std::string_view name = rowOf(w)->name;
     if (const UINT bit = buttonOf(msg, wp)) {
         if (wentDown(msg)) {
             pressed(w, bit, static_cast<UINT>(wp) & kAllButtons, bit == MK_LBUTTON && inside(w, lp));

@@ -23,7 +23,7 @@ int numberAfter(std::string_view name, std::string_view prefix) {
 }
 
 // "成长表" is taller than wide: one character a line.
-std::wstring caption(const ControlSpec& c) {
+std::wstring caption(const ControlRow& c) {
     std::wstring text = wide(c.caption);
     if (c.height <= c.width) return text;
     std::wstring lines;
@@ -31,14 +31,14 @@ std::wstring caption(const ControlSpec& c) {
     return lines;
 }
 
-HFONT fontFor(const ControlSpec& c, UINT dpi) {
+HFONT fontFor(const ControlRow& c, UINT dpi) {
     return uiFont(dpi, c.kind == Kind::Button && c.height > c.width ? kTallButtonFontPixels : kFontPixels);
 }
 
 // The control's font, and for a box no margins: with them a value as wide
 // as " 559.3334" loses its last digit (WM_SETFONT resets them, so they
 // follow it).
-void setFont(HWND w, const ControlSpec& c, UINT dpi) {
+void setFont(HWND w, const ControlRow& c, UINT dpi) {
     SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(c, dpi)), FALSE);
     if (c.kind == Kind::TextBox) SendMessageW(w, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
 }
@@ -81,7 +81,7 @@ void Form1::createControls(UINT dpi) {
     m_controls.assign(rows.size(), nullptr);
     HINSTANCE instance = GetModuleHandleW(nullptr);
     for (std::size_t i : order) {
-        const ControlSpec& c = rows[i];
+        const ControlRow& c = rows[i];
         const wchar_t* cls = L"BUTTON";
         DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, ex = 0;
         switch (c.kind) {
@@ -123,7 +123,7 @@ void Form1::createControls(UINT dpi) {
 void Form1::layout(UINT dpi) {
     const auto rows = mainWindowControls();
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const ControlSpec& c = rows[i];
+        const ControlRow& c = rows[i];
         place(m_controls[i], c.left, c.top, c.width, c.height, dpi);
         setFont(m_controls[i], c, dpi);
     }
@@ -137,7 +137,7 @@ HWND Form1::control(std::string_view name) const {
     return nullptr;
 }
 
-const ControlSpec* Form1::specOf(HWND w) const {
+const ControlRow* Form1::rowOf(HWND w) const {
     const auto at = std::find(m_controls.begin(), m_controls.end(), w);
     return at == m_controls.end() ? nullptr : &mainWindowControls()[at - m_controls.begin()];
 }
@@ -174,7 +174,7 @@ void Form1::stopTimer(int n) {
 }
 
 void Form1::command(int id, int code, HWND from) {
-    const ControlSpec* c = specOf(from);
+    const ControlRow* c = rowOf(from);
     if (!c || id < kFirstId) return;
     if (c->kind == Kind::Button && code == BN_CLICKED) m_events.click(c->name);
     if (c->kind == Kind::TextBox && code == EN_CHANGE) {

@@ -13,7 +13,7 @@
 
 #include "form1events.h"
 #include "form2.h"
-#include "windows.h"
+#include "windowtable.h"
 
 namespace petcalc::win32 {
 
@@ -60,7 +60,7 @@ private:
     void createControls(UINT dpi);
     void layout(UINT dpi);
     void command(int id, int code, HWND from);
-    const ControlSpec* specOf(HWND w) const;
+    const ControlRow* rowOf(HWND w) const;
     // The mouse as the buttons saw it. A hold ends when the last button
     // goes up or when the pointer capture is taken away.
     void pressed(HWND w, UINT bit, UINT down, bool primaryInside);

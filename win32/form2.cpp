@@ -1,7 +1,7 @@
 #include "form2.h"
 
 #include "look.h"
-#include "windows.h"
+#include "windowtable.h"
 
 namespace petcalc::win32 {
 
@@ -34,7 +34,7 @@ void Form2::open() {
 }
 
 void Form2::layout(UINT dpi) {
-    const ControlSpec& box = kGrowthTableBox;
+    const ControlRow& box = kGrowthTableBox;
     place(m_text1, box.left, box.top, box.width, box.height, dpi);
     SendMessageW(m_text1, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont(dpi, kFontPixels)), TRUE);
 }

@@ -26,6 +26,7 @@
 
 #include "appearance.h"
 #include "form1.h"
+#include "output.h"
 
 namespace petcalc::bench {
 namespace {
@@ -159,13 +160,13 @@ int main(int argc, char* argv[]) {
                 fit.slope);
     std::printf("drift over %zu ticks: %+.3f ms\n", ticks.size(), drift);
     if (rowsPath) {
-        if (FILE* rows = std::fopen(rowsPath, "a")) {
-            std::fprintf(rows, "cadence\tsteps\t%d\ncadence\tinterval_mean\t%.3f\ncadence\tinterval_sd\t%.3f\n"
-                               "cadence\tinterval_min\t%.3f\ncadence\tinterval_max\t%.3f\ncadence\tdrift\t%.3f\n"
-                               "cadence\thold\t%.0f\n",
-                         steps, mean, sd, *lo, *hi, drift, releasedAt - pressedAt);
-            std::fclose(rows);
-        }
+        char rows[400];
+        std::snprintf(rows, sizeof rows,
+                      "cadence\tsteps\t%d\ncadence\tinterval_mean\t%.3f\ncadence\tinterval_sd\t%.3f\n"
+                      "cadence\tinterval_min\t%.3f\ncadence\tinterval_max\t%.3f\ncadence\tdrift\t%.3f\n"
+                      "cadence\thold\t%.0f\n",
+                      steps, mean, sd, *lo, *hi, drift, releasedAt - pressedAt);
+        if (!petcalc::output::writeFile("cadence_bench", rowsPath, rows, true)) return 1;
     }
-    return 0;
+    return petcalc::output::flushStdout("cadence_bench") ? 0 : 1;
 }

@@ -31,6 +31,8 @@
 #include <thread>
 #include <vector>
 
+#include "output.h"
+
 extern char** environ;
 
 namespace petcalc::bench {
@@ -179,6 +181,15 @@ Stats statsOf(const std::vector<Sample>& samples, F field) {
     return stats(v);
 }
 
+// One line of the rows file bench/run.sh gathers: measure, program, median,
+// min, max and the median's ratio to the floor's.
+std::string row(const char* measure, const std::string& program, const Stats& s, const Stats& floor) {
+    char line[160];
+    std::snprintf(line, sizeof line, "%s\t%s\t%.2f\t%.2f\t%.2f\t%.3f\n", measure, program.c_str(), s.median, s.min,
+                  s.max, s.median / floor.median);
+    return line;
+}
+
 int usage() {
     std::fprintf(stderr,
                  "usage: startup_bench --probe PROBE.so [--rounds N] [--warmup N] [--settle-ms MS] [--rows FILE]\n"
@@ -229,7 +240,7 @@ int main(int argc, char* argv[]) {
                 warmup, floor.name.c_str());
     std::printf("%-10s %-30s %-30s %-30s\n", "program", "exec to first frame (ms)", "CPU, all threads (ms)",
                 "resident 1 s later (MiB)");
-    FILE* rows = rowsPath.empty() ? nullptr : std::fopen(rowsPath.c_str(), "a");
+    std::string rows;
     for (const Program& p : programs) {
         const auto& v = samples[p.name];
         const Stats start = statsOf(v, [](const Sample& s) { return s.startMs; });
@@ -243,16 +254,10 @@ int main(int argc, char* argv[]) {
         std::snprintf(c, sizeof c, "%.1f [%.1f .. %.1f] x%.2f", rss.median, rss.min, rss.max,
                       rss.median / floorRss.median);
         std::printf("%-10s %-30s %-30s %-30s\n", p.name.c_str(), a, b, c);
-        if (rows) {
-            std::fprintf(rows, "startup\t%s\t%.2f\t%.2f\t%.2f\t%.3f\n", p.name.c_str(), start.median, start.min,
-                         start.max, start.median / floorStart.median);
-            std::fprintf(rows, "cpu\t%s\t%.2f\t%.2f\t%.2f\t%.3f\n", p.name.c_str(), cpu.median, cpu.min, cpu.max,
-                         cpu.median / floorCpu.median);
-            std::fprintf(rows, "rss\t%s\t%.2f\t%.2f\t%.2f\t%.3f\n", p.name.c_str(), rss.median, rss.min, rss.max,
-                         rss.median / floorRss.median);
-        }
+        rows += row("startup", p.name, start, floorStart) + row("cpu", p.name, cpu, floorCpu) +
+                row("rss", p.name, rss, floorRss);
     }
-    if (rows) std::fclose(rows);
+    if (!rowsPath.empty() && !petcalc::output::writeFile("startup_bench", rowsPath, rows, true)) return 1;
 
     std::printf("\nwhere the time and memory go (medians):\n");
     std::printf("%-10s %10s %14s %10s %10s %10s %10s\n", "program", "load ms", "app→expose ms", "paint ms",
@@ -267,5 +272,5 @@ int main(int argc, char* argv[]) {
                     statsOf(v, [](const Sample& s) { return s.fileMiB; }).median,
                     statsOf(v, [](const Sample& s) { return s.pssMiB; }).median);
     }
-    return 0;
+    return petcalc::output::flushStdout("startup_bench") ? 0 : 1;
 }

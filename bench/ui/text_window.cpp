@@ -6,7 +6,7 @@
 #include <QLabel>
 
 #include "appearance.h"
-#include "windows.h"
+#include "windowtable.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
     font.setHintingPreference(QFont::PreferVerticalHinting);
     app.setFont(font);
     QString chars;
-    for (const petcalc::ControlSpec& c : petcalc::mainWindowControls())
+    for (const petcalc::ControlRow& c : petcalc::mainWindowControls())
         for (const QChar ch : QString::fromUtf8(c.caption.data(), qsizetype(c.caption.size())))
             if (!chars.contains(ch)) chars += ch;
     QWidget window;

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "output.h"
+
 namespace {
 
 struct Found {
@@ -91,5 +93,5 @@ int main(int argc, char* argv[]) {
         const auto& t = times[static_cast<std::size_t>(e - 3)];
         std::printf("%s\t%.1f\t%.1f\t%.1f\n", argv[e], quantile(t, 0.5), quantile(t, 0.25), quantile(t, 0.75));
     }
-    return 0;
+    return petcalc::output::flushStdout("startup_bench") ? 0 : 1;
 }

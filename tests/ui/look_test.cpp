@@ -9,7 +9,7 @@
 #include <QStyleOptionButton>
 
 #include "appearance.h"
-#include "windows.h"
+#include "windowtable.h"
 #include "driver.h"
 #include "fault.h"
 #include "form2.h"
@@ -24,7 +24,7 @@ TEST(Look, EveryCaptionFitsItsControl) {
     form.show();
     ASSERT_TRUE(waitExposed(&form));
     EXPECT_EQ(QFontInfo(form.font()).family(), ui::kFontFamily);
-    for (const ControlSpec& c : mainWindowControls()) {
+    for (const ControlRow& c : mainWindowControls()) {
         QWidget* w = form.findChild<QWidget*>(qs(c.name));
         const QFontMetricsF fm(w->font());
         if (auto* k = qobject_cast<QCheckBox*>(w)) {
@@ -112,7 +112,7 @@ TEST(Accessibility, TreeNamesRolesStatesAndReadingOrder) {
     ui::Form1 form;
     form.show();
     std::vector<std::pair<int, QString>> tabs;
-    for (const ControlSpec& c : mainWindowControls())
+    for (const ControlRow& c : mainWindowControls())
         if (c.kind != Kind::Label) tabs.emplace_back(c.tab, qs(c.name));
     std::sort(tabs.begin(), tabs.end());
     QStringList order;

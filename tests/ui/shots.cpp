@@ -3,12 +3,15 @@
 // under a virtual display (scripts/screenshots.sh).
 #include <QApplication>
 #include <QDir>
+#include <QPixmap>
 #include <QScreen>
 #include <cstdio>
+#include <utility>
 
 #include "appearance.h"
 #include "driver.h"
 #include "form2.h"
+#include "output.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -32,8 +35,14 @@ int main(int argc, char* argv[]) {
     table->move(620, 20);
     if (!petcalc::test::waitExposed(table)) return 1;
     QTest::qWait(300);
-    bool ok = form.grab().save(out + "/screenshot-form1.png") && table->grab().save(out + "/screenshot-form2.png");
-    ok = ok && QGuiApplication::primaryScreen()->grabWindow(0).save(out + "/screen.png");
-    std::printf("%s\n", ok ? "saved" : "failed");
-    return ok ? 0 : 1;
+    const std::pair<QPixmap, const char*> shots[] = {{form.grab(), "screenshot-form1.png"},
+                                                     {table->grab(), "screenshot-form2.png"},
+                                                     {QGuiApplication::primaryScreen()->grabWindow(0), "screen.png"}};
+    for (const auto& [picture, name] : shots)
+        if (!picture.save(out + "/" + name)) {
+            std::fprintf(stderr, "petcalc-shots: cannot write %s/%s\n", qPrintable(out), name);
+            return 1;
+        }
+    std::printf("saved\n");
+    return petcalc::output::flushStdout("petcalc-shots") ? 0 : 1;
 }

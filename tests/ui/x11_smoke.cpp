@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "appearance.h"
-#include "windows.h"
+#include "windowtable.h"
 #include "form1.h"
 
 int main(int argc, char* argv[]) {

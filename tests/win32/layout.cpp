@@ -11,6 +11,7 @@
 
 #include "form1.h"
 #include "look.h"
+#include "output.h"
 
 using namespace petcalc;
 using namespace petcalc::win32;
@@ -35,7 +36,7 @@ void expectClient(const std::string& what, HWND w, int width, int height) {
     differs(what, c, RECT{0, 0, px(width), px(height)});
 }
 
-void expectPlace(const std::string& what, HWND parent, HWND w, const ControlSpec& s) {
+void expectPlace(const std::string& what, HWND parent, HWND w, const ControlRow& s) {
     RECT r;
     GetWindowRect(w, &r);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
@@ -81,8 +82,8 @@ int checkLayout(Form1& form) {
     g_dpi = dpiOf(form.hwnd());
     std::printf("layout at %u dpi\n", g_dpi);
     expectClient("Form1", form.hwnd(), kForm1.width, kForm1.height);
-    std::vector<const ControlSpec*> tabOrder;
-    for (const ControlSpec& s : mainWindowControls()) {
+    std::vector<const ControlRow*> tabOrder;
+    for (const ControlRow& s : mainWindowControls()) {
         const std::string name(s.name);
         HWND w = form.control(s.name);
         expectPlace(name, form.hwnd(), w, s);
@@ -121,5 +122,6 @@ int checkLayout(Form1& form) {
     expectClient("Form2", form.growthTable().hwnd(), kForm2.width, kForm2.height);
     expectPlace("text1", form.growthTable().hwnd(), form.growthTable().text1(), kGrowthTableBox);
     std::printf("%d difference(s)\n", g_bad);
+    if (!output::flushStdout("petcalc-replay-win32")) return 1;
     return g_bad ? 1 : 0;
 }

@@ -17,7 +17,7 @@ inline constexpr int kTwipsPerPixel = 15;
 
 enum class Kind { Button, Label, TextBox, CheckBox };
 
-struct ControlSpec {
+struct ControlRow {
     std::string_view name;  // "Command2", "Text19", ...
     Kind kind;
     std::string_view caption;  // shown text; empty for boxes
@@ -27,13 +27,13 @@ struct ControlSpec {
 };
 
 // The 87 controls of Form1, in the order they are laid out (by row).
-std::span<const ControlSpec> mainWindowControls();
+std::span<const ControlRow> mainWindowControls();
 // The control of that name, or null.
-const ControlSpec* findControl(std::string_view name);
+const ControlRow* findControl(std::string_view name);
 
 // What a hold-to-repeat button does: a point step on one attribute, or a
 // level step. Each has its own timer.
-struct RepeatSpec {
+struct RepeatRow {
     std::string_view button;    // "Command7"
     int timer;                  // 2 for Timer2
     std::optional<Attr> attr;   // none for a level step
@@ -41,23 +41,23 @@ struct RepeatSpec {
 };
 
 inline constexpr int kTimerCount = 22;
-std::span<const RepeatSpec> repeatButtons();
-const RepeatSpec* findRepeat(std::string_view button);
+std::span<const RepeatRow> repeatButtons();
+const RepeatRow* findRepeat(std::string_view button);
 // "Timer7" for 7.
 std::string timerName(int timer);
 
-struct WindowSpec {
+struct WindowRow {
     std::string_view name;     // "Form1"
     std::string_view caption;  // the title bar
     int width, height;         // client area, twips
 };
 
-inline constexpr WindowSpec kForm1 = {"Form1", "Form1", 8325, 4920};        // 555 x 328 px
-inline constexpr WindowSpec kForm2 = {"Form2", "BB成长列表", 5280, 6360};  // 352 x 424 px
+inline constexpr WindowRow kForm1 = {"Form1", "Form1", 8325, 4920};        // 555 x 328 px
+inline constexpr WindowRow kForm2 = {"Form2", "BB成长列表", 5280, 6360};  // 352 x 424 px
 
 // Form2's one control: a multi-line box whose long lines wrap. Its right
 // edge lies 15 twips past the client area, so its right border is cut off.
-inline constexpr ControlSpec kGrowthTableBox = {"text1", Kind::TextBox, "", 240, 360, 5055, 5895, 0, "成长列表"};
+inline constexpr ControlRow kGrowthTableBox = {"text1", Kind::TextBox, "", 240, 360, 5055, 5895, 0, "成长列表"};
 
 // The 34 lines of the growth table, each ended by CR LF.
 const std::string& growthTableText();

@@ -1,4 +1,4 @@
-#include "windows.h"
+#include "windowtable.h"
 
 #include <algorithm>
 #include <array>
@@ -9,7 +9,7 @@ namespace {
 constexpr Kind B = Kind::Button, L = Kind::Label, T = Kind::TextBox, C = Kind::CheckBox;
 
 // name, kind, caption, left, top, width, height, tab, accessible name
-constexpr std::array<ControlSpec, 87> kControls = {{
+constexpr std::array<ControlRow, 87> kControls = {{
     {"Command2", B, "到目标等级", 1440, 120, 1095, 375, 39, "到目标等级"},
     {"Label21", L, "", 2520, 120, 615, 135, 67, ""},
     {"Label19", L, "成长", 5160, 360, 375, 255, 38, "成长"},
@@ -103,7 +103,7 @@ constexpr std::array<ControlSpec, 87> kControls = {{
 // are numbered as wired: in some groups "+1" has the second timer, in others
 // "-5" has it.
 constexpr std::optional<Attr> kLevel;
-constexpr std::array<RepeatSpec, 22> kRepeat = {{
+constexpr std::array<RepeatRow, 22> kRepeat = {{
     {"Command5", 1, Attr::tz, -1},   {"Command7", 2, Attr::tz, +1},
     {"Command6", 3, Attr::tz, -5},   {"Command8", 4, Attr::tz, +5},
     {"Command9", 5, Attr::ml, -1},   {"Command11", 7, Attr::ml, +1},
@@ -118,16 +118,16 @@ constexpr std::array<RepeatSpec, 22> kRepeat = {{
 }};
 }  // namespace
 
-std::span<const ControlSpec> mainWindowControls() { return kControls; }
-std::span<const RepeatSpec> repeatButtons() { return kRepeat; }
+std::span<const ControlRow> mainWindowControls() { return kControls; }
+std::span<const RepeatRow> repeatButtons() { return kRepeat; }
 
-const ControlSpec* findControl(std::string_view name) {
-    const auto it = std::find_if(kControls.begin(), kControls.end(), [&](const ControlSpec& c) { return c.name == name; });
+const ControlRow* findControl(std::string_view name) {
+    const auto it = std::find_if(kControls.begin(), kControls.end(), [&](const ControlRow& c) { return c.name == name; });
     return it == kControls.end() ? nullptr : &*it;
 }
 
-const RepeatSpec* findRepeat(std::string_view button) {
-    const auto it = std::find_if(kRepeat.begin(), kRepeat.end(), [&](const RepeatSpec& r) { return r.button == button; });
+const RepeatRow* findRepeat(std::string_view button) {
+    const auto it = std::find_if(kRepeat.begin(), kRepeat.end(), [&](const RepeatRow& r) { return r.button == button; });
     return it == kRepeat.end() ? nullptr : &*it;
 }
 
