@@ -10,7 +10,6 @@
 
 #include "fuzz/fake_form.h"
 #include "numtext.h"
-#include "numtext_reference.h"
 
 using namespace petcalc;
 using namespace petcalc::test;
@@ -77,8 +76,7 @@ static void BM_DisplayFormat(benchmark::State& st) {
 BENCHMARK(BM_DisplayFormat);
 
 // One value an iteration, in turn from 4096 singles with bit patterns uniform over the finite ones
-// (every binade alike, so mostly exponent forms), and their display texts:
-// the number text rules against their from_chars/to_chars reference.
+// (every binade alike, so mostly exponent forms), and their display texts.
 static const std::vector<float>& randomSingles() {
     static const std::vector<float> values = [] {
         std::vector<float> out;
@@ -101,7 +99,6 @@ static void BM_FormatRandom(benchmark::State& st) {
     for (auto _ : st) benchmark::DoNotOptimize(Format(values[i++ % values.size()]));
 }
 BENCHMARK_TEMPLATE(BM_FormatRandom, displayFormat)->Name("BM_DisplayFormatRandom");
-BENCHMARK_TEMPLATE(BM_FormatRandom, reference::displayFormat)->Name("BM_DisplayFormatRandomReference");
 BENCHMARK_TEMPLATE(BM_FormatRandom, compactFormat)->Name("BM_CompactFormatRandom");
 
 template <double (*Parse)(std::string_view)>
@@ -112,6 +109,5 @@ static void BM_ParseRandom(benchmark::State& st) {
     for (auto _ : st) benchmark::DoNotOptimize(Parse(texts[i++ % texts.size()]));
 }
 BENCHMARK_TEMPLATE(BM_ParseRandom, parseNumber)->Name("BM_NumberParseRandom");
-BENCHMARK_TEMPLATE(BM_ParseRandom, reference::parseNumber)->Name("BM_NumberParseRandomReference");
 
 BENCHMARK_MAIN();

@@ -1,20 +1,26 @@
 #!/usr/bin/env bash
-# How much test code there is against product code, in non-blank lines
-# (comment lines count, blank lines do not).
+# How much of the code is tests, in non-blank lines (comment lines count,
+# blank lines do not): tests as a share of all code, tests / (tests +
+# product).
 #
 #   scripts/test-ratio.sh               the whole working tree
 #   scripts/test-ratio.sh --since REV   only the lines added since REV (from
 #                                       its merge base with HEAD to the
 #                                       working tree, new files included)
 #
-# Test code: code under tests/ (the fuzz harnesses in tests/fuzz counted
-# apart as well) and under packaging/tests/. Product code: code in core/,
-# ui/, app/, headless/, web/, win32/, fonts/, scripts/, packaging/ and
-# cmake/, and the top-level CMakeLists.txt and Makefile. bench/ is reported
-# on its own and counted in neither. Code is any source, script or build
-# file (C++, Python, JavaScript, shell, CMake, HTML, CSS, resource scripts,
-# and files that start with "#!"); scenario data, corpora, dictionaries,
-# images, package lists and documents are not.
+# Tests: tests/ (the fuzz harnesses in tests/fuzz shown apart as well) and
+# headless/, the reference front end the tests hold the others against;
+# also packaging/tests/ and packaging/fresh-debian-test.sh, which check the
+# package, and cmake/cross.cmake with cmake/binary_stdio.cpp, which exist
+# only to build and run the headless programs on the other targets.
+# Product: core/, ui/, app/, win32/, web/; and what builds and ships them:
+# fonts/ (the font the windows carry), the rest of packaging/, the rest of
+# cmake/ (toolchains, host headers), the top-level CMakeLists.txt and
+# Makefile. Apart, counted in neither and reported on their own: bench/ and
+# scripts/ (tools to build, run, replay, mutate and measure). Code is any
+# source, script or build file (C++, Python, JavaScript, shell, CMake, HTML,
+# CSS, resource scripts, and files that start with "#!"); scenario data,
+# corpora, dictionaries, images, package lists and documents are not.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,15 +31,17 @@ case "${1:-}" in
   *) echo "usage: test-ratio.sh [--since REV]" >&2; exit 64 ;;
 esac
 
-# The part a path belongs to: product, test, fuzz (a test), bench, or
-# nothing.
+# The part a path belongs to: product, test, fuzz (a test), bench,
+# scripts, or nothing.
 part() {
   local path=$1 area
   case "$path" in
     tests/fuzz/*) area=fuzz ;;
-    tests/* | packaging/tests/*) area=test ;;
+    tests/* | headless/* | packaging/tests/* | packaging/fresh-debian-test.sh) area=test ;;
+    cmake/cross.cmake | cmake/binary_stdio.cpp) area=test ;;
     bench/*) area=bench ;;
-    core/* | ui/* | app/* | headless/* | web/* | win32/* | fonts/* | scripts/* | packaging/* | cmake/*) area=product ;;
+    scripts/*) area=scripts ;;
+    core/* | ui/* | app/* | web/* | win32/* | fonts/* | packaging/* | cmake/*) area=product ;;
     CMakeLists.txt | Makefile) area=product ;;
     *) return 1 ;;
   esac
@@ -49,12 +57,15 @@ part() {
   echo "$area"
 }
 
-declare -A lines=([product]=0 [test]=0 [fuzz]=0 [bench]=0)
-declare -A areas=()
+declare -A lines=([product]=0 [test]=0 [fuzz]=0 [bench]=0 [scripts]=0)
+declare -A product_areas=() test_areas=()
 
 add() {  # part, top directory, count
   lines[$1]=$((lines[$1] + $3))
-  [ "$1" = product ] && areas[$2]=$((${areas[$2]:-0} + $3))
+  case $1 in
+    product) product_areas[$2]=$((${product_areas[$2]:-0} + $3)) ;;
+    test | fuzz) test_areas[$2]=$((${test_areas[$2]:-0} + $3)) ;;
+  esac
   return 0
 }
 
@@ -90,20 +101,25 @@ fi
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.1f%%", 100 * a / b; else print "n/a" }'; }
 
 tests=$((lines[test] + lines[fuzz]))
-echo "$heading; comment lines count, blank lines do not:"
-printf '  product code  %7d' "${lines[product]}"
-if [ ${#areas[@]} -gt 0 ]; then
+
+# "(core/ 1174, ui/ 546)" of an associative array's name.
+breakdown() {
+  local -n counts=$1
+  local a first=1
+  [ ${#counts[@]} -gt 0 ] || return 0
   printf '   ('
-  first=1
-  for a in $(printf '%s\n' "${!areas[@]}" | sort); do
+  for a in $(printf '%s\n' "${!counts[@]}" | sort); do
     [ $first -eq 1 ] || printf ', '
-    printf '%s %d' "$a" "${areas[$a]}"
+    printf '%s %d' "$a" "${counts[$a]}"
     first=0
   done
   printf ')'
-fi
-printf '\n'
-printf '  test code     %7d   (fuzz harnesses %d)\n' "$tests" "${lines[fuzz]}"
+}
+
+echo "$heading; comment lines count, blank lines do not:"
+printf '  product code  %7d%s\n' "${lines[product]}" "$(breakdown product_areas)"
+printf '  test code     %7d%s, fuzz harnesses %d\n' "$tests" "$(breakdown test_areas)" "${lines[fuzz]}"
 printf '  bench         %7d   (in neither)\n' "${lines[bench]}"
-printf '  test / product: %s, without the fuzz harnesses %s\n' \
-  "$(ratio "$tests" "${lines[product]}")" "$(ratio "${lines[test]}" "${lines[product]}")"
+printf '  scripts       %7d   (in neither)\n' "${lines[scripts]}"
+printf '  tests / all code: %s (tests / (tests + product); at most 40%%, heading for a third)\n' \
+  "$(ratio "$tests" $((tests + lines[product])))"

@@ -1,8 +1,8 @@
 #pragma once
 // Independent checks of the number texts the program writes, shared by the
-// fuzz targets and the all-floats round trip. They never call the
-// formatter they check: the grammar is written out by hand here, and the
-// expected digits come from the C library's printf.
+// fuzz targets and every_single. They never call the formatter they check:
+// the grammar is written out by hand here, and the expected value comes from
+// the C library's printf and strtod.
 
 #include <cmath>
 #include <cstdio>
@@ -18,15 +18,6 @@ inline bool allDigits(std::string_view s) {
         if (!isDigit(c)) return false;
     return true;
 }
-
-// A number written as sign, significant digits and the power of ten of the
-// first digit: "-.0125" is {true, "125", -2}. Zero is {false, "0", 0}.
-struct Decimal {
-    bool negative = false;
-    std::string digits;
-    int exponent = 0;
-    bool operator==(const Decimal&) const = default;
-};
 
 // Why a text is not in display format (compact = false) or compact format,
 // or "" when it is:
@@ -101,35 +92,6 @@ inline std::string formatError(std::string_view t, bool compact) {
     return "";
 }
 
-// The number a display or compact text stands for, read back as a decimal.
-// Only for texts that passed formatError.
-inline Decimal decimalOf(std::string_view t) {
-    Decimal d;
-    if (!t.empty() && (t[0] == ' ' || t[0] == '-')) {
-        d.negative = t[0] == '-';
-        t.remove_prefix(1);
-    }
-    int exponent = 0;
-    if (const auto e = t.find('E'); e != std::string_view::npos) {
-        exponent = std::atoi(std::string(t.substr(e + 1)).c_str());
-        t = t.substr(0, e);
-    }
-    const auto point = t.find('.');
-    const int wholeDigits = static_cast<int>(point == std::string_view::npos ? t.size() : point);
-    int place = 0;  // digits seen, the point not counted
-    int first = -1;
-    for (char c : t) {
-        if (c == '.') continue;
-        if (first < 0 && c != '0') first = place;
-        if (first >= 0) d.digits += c;
-        ++place;
-    }
-    if (first < 0) return Decimal{false, "0", 0};
-    while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
-    d.exponent = exponent + wholeDigits - 1 - first;
-    return d;
-}
-
 // The value rounded to 7 significant digits by the C library, exact ties
 // to even, as printf text "d.dddddde+XX".
 inline std::string sevenDigitText(float v) {
@@ -138,28 +100,9 @@ inline std::string sevenDigitText(float v) {
     return buf;
 }
 
-// The digits of a printf "%.6e" text of a nonzero value.
-inline Decimal decimalOfPrintf(std::string_view s) {
-    Decimal d;
-    d.negative = s[0] == '-';
-    if (d.negative) s.remove_prefix(1);
-    d.digits += s[0];
-    d.digits += s.substr(2, 6);
-    while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
-    d.exponent = std::atoi(std::string(s.substr(9)).c_str());
-    return d;
-}
-
-inline Decimal sevenDigits(float v) {
-    if (v == 0) return Decimal{false, "0", 0};
-    return decimalOfPrintf(sevenDigitText(v));
-}
-
-// What a text of the 7-digit rounding of v reads back as under the number
-// rules: the decimal to the nearest double, that double to the nearest
-// single (C library conversions, independent of the program's own).
-inline float sevenDigitRoundTrip(float v) {
-    return static_cast<float>(std::strtod(sevenDigitText(v).c_str(), nullptr));
-}
+// What a text of the 7-digit rounding of v reads as under the number rules:
+// the decimal to the nearest double (the C library's conversion,
+// independent of the program's own).
+inline double sevenDigitValue(float v) { return std::strtod(sevenDigitText(v).c_str(), nullptr); }
 
 }  // namespace petcalc::check
