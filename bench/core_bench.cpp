@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/fake_form.h"
+#include "fake_form.h"
 #include "numtext.h"
 
 using namespace petcalc;
-using namespace petcalc::test;
+using namespace petcalc::bench;
 
 // The boxes of the first worked example: level 100, growth 1.2, ...
 static void typeFirstExample(FakeForm& f) {

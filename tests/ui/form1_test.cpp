@@ -70,7 +70,7 @@ TEST(Form1Faults, OneWindowModalMessageAtATime) {
 TEST(Form1Lifetime, DeletedWhileShownWithAButtonHeld) {
     auto* form = new Form1;
     form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    ASSERT_TRUE(waitExposed(form));
     mousePress(form->findChild<QWidget*>("Command7"));
     ASSERT_EQ(runningTimers(*form), QStringList{"Timer2"});
     delete form;

@@ -1,5 +1,6 @@
-// The windows against the window data at the display's DPI: client areas,
-// every control's rectangle and caption, the tab order and the first focus.
+// Form1 at the display's DPI as a user and a screen reader meet it: the
+// widest values fit their box, every control answers with its name, focus
+// starts in the first box and Tab walks the table's order.
 
 #include <windows.h>
 
@@ -19,29 +20,6 @@ using namespace petcalc::win32;
 namespace {
 
 int g_bad = 0;
-UINT g_dpi = 96;
-
-long px(int twips) { return (twips * static_cast<long>(g_dpi) + 720) / 1440; }
-
-void differs(const std::string& what, const RECT& got, const RECT& want) {
-    if (EqualRect(&got, &want)) return;
-    std::printf("%s: %ld,%ld %ldx%ld, want %ld,%ld %ldx%ld\n", what.c_str(), got.left, got.top, got.right - got.left,
-                got.bottom - got.top, want.left, want.top, want.right - want.left, want.bottom - want.top);
-    ++g_bad;
-}
-
-void expectClient(const std::string& what, HWND w, int width, int height) {
-    RECT c;
-    GetClientRect(w, &c);
-    differs(what, c, RECT{0, 0, px(width), px(height)});
-}
-
-void expectPlace(const std::string& what, HWND parent, HWND w, const ControlRow& s) {
-    RECT r;
-    GetWindowRect(w, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    differs(what, r, RECT{px(s.left), px(s.top), px(s.left + s.width), px(s.top + s.height)});
-}
 
 // The text fits the box's formatting rectangle whole, in the box's font.
 void expectFits(HWND box, const char* text) {
@@ -79,24 +57,13 @@ std::string accessibleName(HWND w) {
 }  // namespace
 
 int checkLayout(Form1& form) {
-    g_dpi = dpiOf(form.hwnd());
-    std::printf("layout at %u dpi\n", g_dpi);
-    expectClient("Form1", form.hwnd(), kForm1.width, kForm1.height);
+    std::printf("layout at %u dpi\n", dpiOf(form.hwnd()));
     std::vector<const ControlRow*> tabOrder;
     for (const ControlRow& s : mainWindowControls()) {
-        const std::string name(s.name);
-        HWND w = form.control(s.name);
-        expectPlace(name, form.hwnd(), w, s);
-        std::string caption = windowText(w);
-        caption.erase(std::remove(caption.begin(), caption.end(), '\n'), caption.end());
-        if (caption != s.caption) {
-            std::printf("%s: caption \"%s\", want \"%s\"\n", name.c_str(), caption.c_str(), std::string(s.caption).c_str());
-            ++g_bad;
-        }
         if (s.kind == Kind::Label) continue;
         tabOrder.push_back(&s);
-        if (const std::string got = accessibleName(w); got != s.accessibleName) {
-            std::printf("%s: accessible name \"%s\", want \"%s\"\n", name.c_str(), got.c_str(),
+        if (const std::string got = accessibleName(form.control(s.name)); got != s.accessibleName) {
+            std::printf("%s: accessible name \"%s\", want \"%s\"\n", std::string(s.name).c_str(), got.c_str(),
                         std::string(s.accessibleName).c_str());
             ++g_bad;
         }
@@ -118,9 +85,6 @@ int checkLayout(Form1& form) {
     // The widest values of the worked examples fit the result boxes whole.
     for (const char* t : {" 4593.039", " 559.3334", " 4836.993", " 1596.916", " 285.9933"})
         expectFits(form.control("Text6"), t);
-    form.openGrowthTable();
-    expectClient("Form2", form.growthTable().hwnd(), kForm2.width, kForm2.height);
-    expectPlace("text1", form.growthTable().hwnd(), form.growthTable().text1(), kGrowthTableBox);
     std::printf("%d difference(s)\n", g_bad);
     if (!output::flushStdout("petcalc-replay-win32")) return 1;
     return g_bad ? 1 : 0;

@@ -7,8 +7,8 @@
 // fault from the message box that shows it. Timers do not tick on their
 // own: their WM_TIMER messages are dropped, and a tick step delivers one.
 //
-// --check-layout instead compares every control's rectangle, caption and
-// tab stop with the window data at the display's DPI, and exits 1 on a
+// --check-layout instead checks Form1 as a user and a screen reader meet it
+// at the display's DPI (layout.cpp), and exits 1 on a
 // difference. --show MS keeps the windows up for MS milliseconds after the
 // last step, for a screenshot, and writes where they are on stderr.
 

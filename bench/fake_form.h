@@ -9,7 +9,7 @@
 #include "engine.h"
 #include "form.h"
 
-namespace petcalc::test {
+namespace petcalc::bench {
 
 class FakeForm : public Form {
 public:
@@ -47,4 +47,4 @@ private:
     bool m_flag = false;
 };
 
-}  // namespace petcalc::test
+}  // namespace petcalc::bench

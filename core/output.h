@@ -33,26 +33,15 @@ inline bool writeLine(std::string_view tool, std::string_view text) {
     return flushStdout(tool);
 }
 
-// Closes a file written with stdio, reporting a failed write or close.
-inline bool closeFile(std::string_view tool, std::FILE* file, const std::string& path) {
-    const bool clean = !std::ferror(file);
-    errno = 0;
-    const bool closed = std::fclose(file) == 0;
-    if (!clean || !closed) return writeFailed(tool, path, closed ? 0 : errno);
-    return true;
-}
-
 // Replaces the file at path with the text (or appends to it).
 inline bool writeFile(std::string_view tool, const std::string& path, std::string_view text, bool append = false) {
     errno = 0;
     std::FILE* file = std::fopen(path.c_str(), append ? "ab" : "wb");
     if (!file) return writeFailed(tool, path, errno);
-    if (std::fwrite(text.data(), 1, text.size(), file) != text.size()) {
-        const int error = errno;
-        std::fclose(file);
-        return writeFailed(tool, path, error);
-    }
-    return closeFile(tool, file, path);
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    const int error = errno;
+    if (std::fclose(file) != 0 || !written) return writeFailed(tool, path, written ? errno : error);
+    return true;
 }
 
 }  // namespace petcalc::output
