@@ -1,12 +1,12 @@
 // The number text rules on one target, printed: the tests run this natively,
 // under node (WebAssembly) and under Wine (Windows) and want the same bytes.
-// A fixed list of texts and values, then a digest of a million more singles
+// A fixed list of texts, then a digest of the display and compact format of
+// a million random singles and the parse of each display text
 // (std::mt19937's sequence is the same in every standard library).
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 #include <random>
 #include <string>
 #include <string_view>
@@ -51,14 +51,6 @@ int main() {
         const double x = parseNumber(t);
         std::printf("parse \"%.40s\" %016" PRIx64 " %s\n", t.c_str(), bits(x), displayFormat(storeRound(x)).c_str());
     }
-
-    const float values[] = {0, -0.0f, 100, 51.1f, 4593.0386f, 0.5f, -5, -0.25f, 12345678, 12345685, 12345675,
-                            9999999, 9999999.5f, 0.0001f, 0.00001f, 9.9999996e-05f, 559.33337f, 1.2f,
-                            std::numeric_limits<float>::max(), std::numeric_limits<float>::denorm_min(),
-                            std::numeric_limits<float>::min(), -std::numeric_limits<float>::infinity()};
-    for (float v : values)
-        std::printf("format %08" PRIx32 " \"%s\" \"%s\"\n", bitsOf<std::uint32_t>(v), displayFormat(v).c_str(),
-                    compactFormat(v).c_str());
 
     std::mt19937 rng(1);
     Digest d;
