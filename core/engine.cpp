@@ -105,7 +105,7 @@ void Engine::showPanel() {
 
 void Engine::ok() {
     Action action(*this, Op::Ok);
-    m_form.setLiveRecompute(true);
+    setLiveRecompute(true);
     if (!readBoxes({B::Text20, B::Text21, B::Text22, B::Text23, B::Text1, B::Text13, B::Text19, B::Text18,
                     B::Text2, B::Text3, B::Text4, B::Text5, B::Text11, B::Text12, B::Text14, B::Text15}))
         return;
@@ -118,7 +118,7 @@ void Engine::ok() {
 // counts are the ones that count, whatever the boxes say.
 void Engine::pointBoxChanged() {
     Action action(*this, Op::LiveRecompute);
-    if (!m_form.liveRecompute()) return;
+    if (!m_live) return;
     if (!readBoxes({B::Text20, B::Text21, B::Text22, B::Text23, B::Text1, B::Text19, B::Text18, B::Text2,
                     B::Text3, B::Text4, B::Text5}))
         return;
@@ -195,9 +195,14 @@ void Engine::estimateGrowth() {
     show(B::Text19, s.cz);
 }
 
+void Engine::setLiveRecompute(bool on) {
+    m_live = on;
+    m_form.showLiveRecompute(on);
+}
+
 void Engine::reset() {
     Action action(*this, Op::Reset);
-    m_form.setLiveRecompute(false);  // first, so that emptying the point boxes runs nothing
+    setLiveRecompute(false);  // first, so that emptying the point boxes runs nothing
     PetSheet& s = m_sheet;
     for (float* v : {&s.GZ, &s.LL, &s.cz, &s.lv, &s.fz, &s.tl, &s.FL, &s.MZ, &s.tz, &s.ml, &s.nl, &s.mj, &s.qn,
                      &s.flv})

@@ -19,6 +19,9 @@ public:
     explicit Engine(Form& form) : m_form(form) {}
 
     const PetSheet& sheet() const { return m_sheet; }
+    // On from "确定" until "重置": while it is on, editing a point box
+    // recomputes the potential.
+    bool liveRecompute() const { return m_live; }
 
     void ok();                       // "确定"
     void toTargetLevel();            // "到目标等级"
@@ -44,9 +47,11 @@ private:
     void showPanel();
     bool moveToLevel();
     void fail(FaultKind kind, std::optional<Box> box, std::optional<Var> var);
+    void setLiveRecompute(bool on);
 
     Form& m_form;
     PetSheet m_sheet;
+    bool m_live = false;
     int m_depth = 0;           // nesting of actions: > 1 inside a box write
     Op m_op = Op::Ok;          // the outermost action running
     std::optional<Attr> m_attr;

@@ -19,14 +19,18 @@ void Form1Events::click(std::string_view button) {
     else if (button == "Command25") m_platform.openGrowthTable();
 }
 
-void Form1Events::tick(int timer, bool anyButtonDown) { m_repeat.tick(timer, anyButtonDown); }
-
 void Form1Events::textChanged(Box b) {
+    std::string now = m_form.text(b);
+    std::string& seen = m_seen[boxNumber(b)];
+    if (now == seen) return;
+    seen = std::move(now);
     if (isPointBox(b)) m_engine.pointBoxChanged();
 }
 
-void Form1Events::releaseLost(std::string_view button) {
-    if (const RepeatRow* r = findRepeat(button)) m_repeat.stop(r->timer);
+void Form1Events::setText(Box b, const std::string& t) {
+    if (m_form.text(b) == t) return;
+    m_form.setText(b, t);
+    textChanged(b);
 }
 
 void Form1Events::reportFault(const Fault& f) {

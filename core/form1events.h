@@ -1,15 +1,20 @@
 #pragma once
 // Form1's event wiring: which event of which control runs which operation.
 // A front end creates its widgets from the window data (windowtable.h) and
-// hands every button press, release and click, every tick and every text
-// change of a box to this class, by control name. It implements Form (the
-// boxes, check boxes and the flag) and Platform (timers, the growth table).
+// hands this class its native events by control name: mouse buttons down
+// and up, a key's activation of a button, the pointer lost, timer ticks and
+// box text changes. The pointer model (pointer.h) decides what they mean;
+// the front end implements Form (the boxes and check boxes) and Platform
+// (timers, the growth table).
 
+#include <array>
+#include <string>
 #include <string_view>
 
 #include "autorepeat.h"
 #include "engine.h"
 #include "form.h"
+#include "pointer.h"
 
 namespace petcalc {
 
@@ -20,45 +25,51 @@ public:
     virtual void openGrowthTable() = 0;
 };
 
-class Form1Events : private Form {
+class Form1Events : private Form, private PointerTarget {
 public:
     Form1Events(Form& form, Platform& platform) : m_form(form), m_platform(platform) {}
 
     const Engine& engine() const { return m_engine; }
+    const Pointer& pointer() const { return m_pointer; }
 
-    // A mouse button went down or up on a button (any button, any
-    // modifiers). The front end sends the release to the button that got
-    // the press, wherever the pointer is by then.
-    void press(std::string_view button);
-    void release(std::string_view button);
-    // A click: the primary button released over the button that got its
-    // press, or the keyboard's activation of the focused button.
-    void click(std::string_view button);
-    void tick(int timer, bool anyButtonDown);
-    // The text of a box changed, typed or written by the program.
+    // Mouse buttons on Form1's buttons, the keyboard's (or an assistive
+    // technology's) activation of one, the pointer lost; see pointer.h.
+    void buttonDown(std::string_view to, MouseButton b, bool over) { m_pointer.down(to, b, over); }
+    void buttonUp(std::string_view to, MouseButton b, bool over) { m_pointer.up(to, b, over); }
+    void keyClick(std::string_view button) { m_pointer.key(button); }
+    void pointerLost() { m_pointer.lost(); }
+    void controlGone(std::string_view button) { m_pointer.controlGone(button); }
+    // Timer n fell due. A tick while no mouse button is down belongs to a
+    // hold whose release never arrived: it ends that repeat instead.
+    void tick(int timer) { m_repeat.tick(timer, m_pointer.anyDown()); }
+    // The text of a box may have changed, typed or written. Only a text
+    // that differs from the one last seen is a change: a key stroke that
+    // puts back the character it replaced changes nothing.
     void textChanged(Box b);
-    // The last mouse button went up, wherever that was delivered.
-    void allButtonsUp() { m_repeat.stopAll(); }
-    // The button can no longer receive its release (hidden, disabled,
-    // the pointer grab was taken away).
-    void releaseLost(std::string_view button);
-    void stopAllRepeats() { m_repeat.stopAll(); }
     bool isRunning(int timer) const { return m_repeat.isRunning(timer); }
 
 private:
-    // Form, passed through; a fault stops every repeat before it is shown,
-    // since a message takes the pointer and the release would be lost.
+    // Form, passed through. A write raises the change event once, whether
+    // or not the window's own write raised it already; a fault stops every
+    // repeat before it is shown, since a message takes the pointer.
     std::string text(Box b) const override { return m_form.text(b); }
-    void setText(Box b, const std::string& t) override { m_form.setText(b, t); }
+    void setText(Box b, const std::string& t) override;
     bool isChecked(Check c) const override { return m_form.isChecked(c); }
-    bool liveRecompute() const override { return m_form.liveRecompute(); }
-    void setLiveRecompute(bool on) override { m_form.setLiveRecompute(on); }
     void reportFault(const Fault& f) override;
+    void showLiveRecompute(bool on) override { m_form.showLiveRecompute(on); }
+
+    // PointerTarget: what a press, release and click of a button run.
+    void press(std::string_view button) override;
+    void release(std::string_view button) override;
+    void click(std::string_view button) override;
+    void stopRepeats() override { m_repeat.stopAll(); }
 
     Form& m_form;
     Platform& m_platform;
+    std::array<std::string, kBoxCount + 1> m_seen;  // each box's text at its last change
     Engine m_engine{*this};
     AutoRepeat m_repeat{m_engine, m_platform};
+    Pointer m_pointer{*this};
 };
 
 }  // namespace petcalc

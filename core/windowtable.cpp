@@ -131,6 +131,26 @@ const RepeatRow* findRepeat(std::string_view button) {
     return it == kRepeat.end() ? nullptr : &*it;
 }
 
+int controlNumber(std::string_view name) {
+    int n = 0, scale = 1;
+    for (std::size_t i = name.size(); i > 0 && name[i - 1] >= '0' && name[i - 1] <= '9' && scale <= 100; --i, scale *= 10)
+        n += (name[i - 1] - '0') * scale;
+    return n;
+}
+
+bool isTall(const ControlRow& c) { return c.kind == Kind::Button && c.height > c.width; }
+
+std::string shownCaption(const ControlRow& c) {
+    if (!isTall(c)) return std::string(c.caption);
+    std::string lines;
+    for (std::size_t i = 0; i < c.caption.size(); ++i) {
+        // A new line before each character but the first (UTF-8 lead bytes).
+        if (i > 0 && (static_cast<unsigned char>(c.caption[i]) & 0xC0) != 0x80) lines += '\n';
+        lines += c.caption[i];
+    }
+    return lines;
+}
+
 std::string timerName(int timer) { return "Timer" + std::to_string(timer); }
 
 }  // namespace petcalc

@@ -13,7 +13,17 @@
 
 namespace petcalc {
 
-inline constexpr int kTwipsPerPixel = 15;
+// A coordinate in twips as device pixels at `dpi` dots per inch, rounded to
+// the nearest pixel. Each edge of a control is rounded on its own, so that
+// controls that touch in twips touch on the screen at every DPI.
+constexpr int pixels(int twips, int dpi = 96) { return (twips * dpi + 720) / 1440; }
+struct PixelRect {
+    int x, y, width, height;
+};
+constexpr PixelRect pixelRect(int left, int top, int width, int height, int dpi = 96) {
+    return {pixels(left, dpi), pixels(top, dpi), pixels(left + width, dpi) - pixels(left, dpi),
+            pixels(top + height, dpi) - pixels(top, dpi)};
+}
 
 enum class Kind { Button, Label, TextBox, CheckBox };
 
@@ -25,6 +35,14 @@ struct ControlRow {
     int tab;                       // tab index; focus order follows it
     std::string_view accessibleName;
 };
+
+// The number a control's name ends in: 19 for "Text19", 0 for none.
+int controlNumber(std::string_view name);
+// A button taller than wide ("成长表") shows one character a line.
+bool isTall(const ControlRow& c);
+// The caption as a control shows it: a tall button's with a line break
+// between characters.
+std::string shownCaption(const ControlRow& c);
 
 // The 87 controls of Form1, in the order they are laid out (by row).
 std::span<const ControlRow> mainWindowControls();

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "petsheet.h"
+#include "pointer.h"
 
 namespace petcalc::replay {
 
 enum class StepOp { Type, Check, Click, Press, Release, Key, Tick, Close };
-enum class MouseButton { Left, Right, Middle };
 
 struct Step {
     StepOp op;

@@ -1,9 +1,8 @@
 // petcalc-replay-core: the reference front end. It plays the replay
-// protocol over the core, the window data and the repeat logic with no
-// toolkit at all: boxes are strings, timers are flags, and the mouse is the
-// small model every windowing system shares (the first press captures the
-// pointer for the control under it until the last button is up). Every
-// other front end's output is held against this one's.
+// protocol over the core, the window data, the pointer model and the repeat
+// logic with no toolkit at all: boxes are strings, timers are flags, and a
+// mouse event goes to the control under the pointer or to the one that has
+// captured it. Every other front end's output is held against this one's.
 
 #include <string>
 
@@ -20,39 +19,46 @@ public:
     State run(const Step& s) {
         m_fault.reset();
         if (!m_form1 && !(s.op == StepOp::Close && s.window == "Form2")) throw StepError("Form1 is closed");
+        const Pointer& pointer = m_events.pointer();
         switch (s.op) {
         case StepOp::Type: type(s.box, s.text); break;
-        case StepOp::Check: check(s.check, s.checked); break;
+        case StepOp::Check:
+            if (pointer.anyDown()) throw StepError("a mouse button is down");
+            m_checks[s.check] = s.checked;
+            break;
         case StepOp::Click:
-            if (m_down.any()) throw StepError("a mouse button is down");
-            press(s.control, MouseButton::Left);
-            release(s.control, MouseButton::Left, false);
+            if (pointer.anyDown()) throw StepError("a mouse button is down");
+            m_events.buttonDown(s.control, MouseButton::Left, true);
+            m_events.buttonUp(s.control, MouseButton::Left, true);
             break;
-        case StepOp::Press: press(s.control, s.button); break;
-        case StepOp::Release: release(s.control, s.button, s.outside); break;
-        case StepOp::Key:  // a click without a press; a mouse click under way on that button is spent
-            if (m_armed == s.control) m_armed.clear();
-            m_events.click(s.control);
+        case StepOp::Press: {
+            if (pointer.isDown(s.button)) throw StepError("that mouse button is down already");
+            // The press goes to the control under the pointer, or to the
+            // one that has captured it.
+            const std::string to(pointer.anyDown() ? pointer.captured() : s.control);
+            m_events.buttonDown(to, s.button, to == s.control);
             break;
+        }
+        case StepOp::Release: {
+            if (!pointer.isDown(s.button)) throw StepError("that mouse button is not down");
+            const std::string to(pointer.captured());
+            m_events.buttonUp(to, s.button, !s.outside && to == s.control);
+            break;
+        }
+        case StepOp::Key: m_events.keyClick(s.control); break;
         case StepOp::Tick:
             if (!m_running[s.timer]) throw StepError(timerName(s.timer) + " is not running");
-            m_events.tick(s.timer, m_down.any());
+            m_events.tick(s.timer);
             break;
         case StepOp::Close: close(s.window); break;
         }
         return state();
     }
 
-    // Form
+    // Form: a write only writes; Form1Events raises the change.
     std::string text(Box b) const override { return m_texts[boxNumber(b)]; }
-    void setText(Box b, const std::string& t) override {
-        if (m_texts[boxNumber(b)] == t) return;  // no change, no event
-        m_texts[boxNumber(b)] = t;
-        m_events.textChanged(b);
-    }
+    void setText(Box b, const std::string& t) override { m_texts[boxNumber(b)] = t; }
     bool isChecked(Check c) const override { return m_checks[static_cast<int>(c)]; }
-    bool liveRecompute() const override { return m_flag; }
-    void setLiveRecompute(bool on) override { m_flag = on; }
     void reportFault(const Fault& f) override { m_fault = f; }
 
     // Platform
@@ -61,60 +67,21 @@ public:
     void openGrowthTable() override { m_form2 = true; }
 
 private:
-    struct Buttons {
-        std::array<bool, 3> down{};
-        bool any() const { return down[0] || down[1] || down[2]; }
-    };
-
     // A user replaces the whole text: select all, then type. Each key
     // stroke of printable ASCII is a change of its own; any other run of
     // characters arrives at once, as an input method commits it.
     void type(Box b, const std::string& t) {
-        if (t.empty()) return setText(b, "");
-        std::size_t i = 0;
-        std::string typed;
-        while (i < t.size()) {
-            const auto ascii = [&](std::size_t k) { return t[k] >= 0x20 && t[k] < 0x7f; };
-            if (ascii(i)) {
-                typed += t[i++];
-                setText(b, typed);
-                continue;
-            }
-            while (i < t.size() && !ascii(i)) typed += t[i++];
-            setText(b, typed);
-        }
-    }
-
-    void check(int n, bool on) {
-        if (m_down.any()) throw StepError("a mouse button is down");
-        m_checks[n] = on;
-    }
-
-    void press(const std::string& control, MouseButton b) {
-        const int k = static_cast<int>(b);
-        if (m_down.down[k]) throw StepError("that mouse button is down already");
-        if (!m_down.any()) m_capture = control;  // the press captures the pointer
-        m_down.down[k] = true;
-        // A click needs the primary press over the button that then gets it.
-        if (b == MouseButton::Left && control == m_capture) m_armed = m_capture;
-        m_events.press(m_capture);
-    }
-
-    void release(const std::string& control, MouseButton b, bool outside) {
-        const int k = static_cast<int>(b);
-        if (!m_down.down[k]) throw StepError("that mouse button is not down");
-        m_down.down[k] = false;
-        const std::string target = m_capture;  // the release comes back to the pressed button
-        if (!m_down.any()) {
-            m_capture.clear();
-            m_events.allButtonsUp();
-        }
-        m_events.release(target);
-        if (b == MouseButton::Left) {
-            const bool over = control == target && !outside;
-            const bool armed = m_armed == target;
-            m_armed.clear();
-            if (over && armed) m_events.click(target);
+        const auto typed = [&](std::string now) {
+            m_texts[boxNumber(b)] = std::move(now);
+            m_events.textChanged(b);
+        };
+        if (t.empty()) return typed("");
+        const auto ascii = [&](std::size_t k) { return t[k] >= 0x20 && t[k] < 0x7f; };
+        for (std::size_t i = 0; i < t.size();) {
+            std::size_t j = i + 1;
+            if (!ascii(i))
+                while (j < t.size() && !ascii(j)) ++j;
+            typed(t.substr(0, i = j));
         }
     }
 
@@ -126,13 +93,13 @@ private:
         }
         // A closed window's buttons can no longer get their releases.
         m_form1 = false;
-        m_events.stopAllRepeats();
+        m_events.pointerLost();
     }
 
     State state() const {
         State s;
         s.texts = m_texts;
-        s.flag = m_flag;
+        s.flag = m_events.engine().liveRecompute();
         for (int n = 1; n <= kTimerCount; ++n)
             if (m_running[n]) s.running.push_back(n);
         s.form1 = m_form1;
@@ -146,11 +113,8 @@ private:
 
     std::array<std::string, kBoxCount + 1> m_texts;
     std::array<bool, 9> m_checks{};
-    bool m_flag = false;
     std::array<bool, kTimerCount + 1> m_running{};
     bool m_form1 = true, m_form2 = false;
-    Buttons m_down;
-    std::string m_capture, m_armed;
     std::optional<Fault> m_fault;
     Form1Events m_events{*this, *this};
 };

@@ -9,6 +9,7 @@
 
 #include "growth.h"
 #include "numtext.h"
+#include "pointer.h"
 #include "windowtable.h"
 
 namespace petcalc {
@@ -50,6 +51,25 @@ TEST(GrowthTable, TextAndTheLadder) {
     want.erase(1.11f);
     want.insert({1.078f, 1.1f});
     EXPECT_EQ(listed, want);
+}
+
+// What no scenario can say, since the protocol refuses it: a window
+// system that lost a release sends a second press of the same button. The
+// hold whose release was lost ends, and the new press starts afresh where
+// it went.
+TEST(Pointer, APressOfAButtonDownAlreadyEndsTheHoldWhoseReleaseWasLost) {
+    struct Heard : PointerTarget {
+        std::string log;
+        void press(std::string_view c) override { log += "press " + std::string(c) + "; "; }
+        void release(std::string_view c) override { log += "release " + std::string(c) + "; "; }
+        void click(std::string_view c) override { log += "click " + std::string(c) + "; "; }
+        void stopRepeats() override { log += "stop; "; }
+    } heard;
+    Pointer pointer(heard);
+    pointer.down("Command7", MouseButton::Left, true);
+    pointer.down("Command5", MouseButton::Left, true);
+    pointer.up("Command5", MouseButton::Left, true);
+    EXPECT_EQ(heard.log, "press Command7; stop; press Command5; stop; release Command5; click Command5; ");
 }
 
 }  // namespace

@@ -117,12 +117,6 @@ QFont tallButtonFont() {
     return font;
 }
 
-QString verticalCaption(const QString& caption) {
-    QStringList chars;
-    for (const QChar c : caption) chars << QString(c);
-    return chars.join('\n');
-}
-
 // A line edit keeps 2 px of its own on each side of the text; the boxes of
 // this window are narrow, so they give those pixels back to the text.
 void fitBox(QLineEdit* box) { box->setTextMargins(-kInnerMargin, 0, -kInnerMargin, 0); }

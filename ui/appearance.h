@@ -31,8 +31,6 @@ QIcon appIcon();
 // The font of the tall narrow "成长表" button: three lines of it fit 41 px.
 QFont tallButtonFont();
 
-// A caption for a tall narrow button: one character a line.
-QString verticalCaption(const QString& caption);
 
 // The margin QLineEdit keeps between its frame and its text, each side.
 inline constexpr int kInnerMargin = 2;

@@ -19,12 +19,19 @@
 namespace petcalc::ui {
 
 namespace {
-QRect pixels(const ControlRow& c) {
-    return {c.left / kTwipsPerPixel, c.top / kTwipsPerPixel, c.width / kTwipsPerPixel, c.height / kTwipsPerPixel};
+QRect pixelGeometry(int left, int top, int width, int height) {
+    const PixelRect r = pixelRect(left, top, width, height);
+    return {r.x, r.y, r.width, r.height};
 }
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-int numberAfter(std::string_view name, std::string_view prefix) {
-    return std::stoi(std::string(name.substr(prefix.size())));
+MouseButton mouseButton(Qt::MouseButton b) {
+    switch (b) {
+    case Qt::RightButton: return MouseButton::Right;
+    case Qt::MiddleButton: return MouseButton::Middle;
+    case Qt::BackButton: return MouseButton::Back;
+    case Qt::ForwardButton: return MouseButton::Forward;
+    default: return MouseButton::Left;
+    }
 }
 }  // namespace
 
@@ -32,28 +39,24 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     setObjectName("Form1");
     setWindowTitle(qs(kForm1.caption));
     setWindowIcon(appIcon());
-    setFixedSize(kForm1.width / kTwipsPerPixel, kForm1.height / kTwipsPerPixel);
+    setFixedSize(pixels(kForm1.width), pixels(kForm1.height));
     buildControls();
     for (int n = 1; n <= kTimerCount; ++n) {
         auto* timer = new QTimer(this);
         timer->setObjectName(qs(timerName(n)));
         timer->setTimerType(Qt::PreciseTimer);
         connect(timer, &QTimer::timeout, this,
-                [this, n] { m_events.tick(n, QGuiApplication::mouseButtons() != Qt::NoButton); });
+                [this, n] { m_events.tick(n); });
         m_timers[n] = timer;
     }
-    // Every box reports its changes, typed or written by an operation; a
-    // write runs the handler before the write returns. QLineEdit also
-    // signals a selection typed over with the same text, which changes
-    // nothing.
     for (int n = 1; n <= kBoxCount; ++n)
-        connect(m_boxes[n], &QLineEdit::textChanged, this, [this, n](const QString& text) {
-            if (text == m_texts[n]) return;
-            m_texts[n] = text;
-            m_events.textChanged(boxAt(n));
-        });
+        connect(m_boxes[n], &QLineEdit::textChanged, this, [this, n] { m_events.textChanged(boxAt(n)); });
     // Sees every mouse release of the program, wherever it is delivered.
     qApp->installEventFilter(this);
+    // Another program came to the front: no release will come back here.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive) pointerLost();
+    });
 }
 
 Form1::~Form1() {
@@ -66,12 +69,13 @@ Form1::~Form1() {
 
 // A held button's release normally comes back to it through the pointer
 // grab. When the grab is lost while a button is down (a modal window
-// opened, another program took the pointer), the release may land on
-// another control or nowhere. Once no mouse button is down any more, no
-// repeat may go on.
+// opened, another program took the pointer), the last release may land on
+// another widget: the hold is over.
 bool Form1::eventFilter(QObject* watched, QEvent* e) {
-    if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(e)->buttons() == Qt::NoButton)
-        m_events.allButtonsUp();
+    if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(e)->buttons() == Qt::NoButton &&
+        watched->isWidgetType() && m_events.pointer().anyDown() &&
+        watched->objectName().toStdString() != m_events.pointer().captured())
+        pointerLost();
     return QWidget::eventFilter(watched, e);
 }
 
@@ -87,9 +91,8 @@ void Form1::buildControls() {
         QWidget* w = nullptr;
         switch (c.kind) {
         case Kind::Button: {
-            const bool tall = c.height > c.width;  // "成长表": one character a line
-            auto* b = new RepeatButton(tall ? verticalCaption(qs(c.caption)) : qs(c.caption), this);
-            if (tall) b->setFont(tallButtonFont());
+            auto* b = new RepeatButton(qs(shownCaption(c)), this);
+            if (isTall(c)) b->setFont(tallButtonFont());
             b->setAutoDefault(false);
             b->setObjectName(qs(c.name));
             wireButton(b);
@@ -111,19 +114,19 @@ void Form1::buildControls() {
             e->setMaxLength(32767);
             fitBox(e);
             connect(e, &QLineEdit::textChanged, e, [e] { fitToolTip(e); });
-            m_boxes[numberAfter(c.name, "Text")] = e;
+            m_boxes[controlNumber(c.name)] = e;
             w = e;
             break;
         }
         case Kind::CheckBox: {
             auto* k = new QCheckBox(this);
-            m_checks[numberAfter(c.name, "Check")] = k;
+            m_checks[controlNumber(c.name)] = k;
             w = k;
             break;
         }
         }
         w->setObjectName(qs(c.name));
-        w->setGeometry(pixels(c));
+        w->setGeometry(pixelGeometry(c.left, c.top, c.width, c.height));
         w->setAccessibleName(qs(c.accessibleName));
         w->setAccessibleDescription(qs(c.name));
         if (w->focusPolicy() != Qt::NoFocus) focusable.push_back(w);
@@ -131,14 +134,34 @@ void Form1::buildControls() {
     for (std::size_t i = 1; i < focusable.size(); ++i) setTabOrder(focusable[i - 1], focusable[i]);
 }
 
-// Every button reports its presses, releases and clicks to the core, which
-// knows what each one does.
+// Every button hands its mouse buttons and its keyboard clicks to the
+// pointer model, which decides what they mean, and is drawn down while the
+// model has it armed.
 void Form1::wireButton(RepeatButton* b) {
     const std::string name = b->objectName().toStdString();
-    connect(b, &RepeatButton::mousePressed, this, [this, name] { m_events.press(name); });
-    connect(b, &RepeatButton::mouseReleased, this, [this, name] { m_events.release(name); });
-    connect(b, &RepeatButton::releaseLost, this, [this, name] { m_events.releaseLost(name); });
-    connect(b, &QPushButton::clicked, this, [this, name] { m_events.click(name); });
+    connect(b, &RepeatButton::mouseDown, this, [this, name](Qt::MouseButton button, bool over) {
+        m_events.buttonDown(name, mouseButton(button), over);
+        showArmed();
+    });
+    connect(b, &RepeatButton::mouseUp, this, [this, name](Qt::MouseButton button, bool over) {
+        m_events.buttonUp(name, mouseButton(button), over);
+        showArmed();
+    });
+    connect(b, &RepeatButton::releaseLost, this, [this, name] {
+        m_events.controlGone(name);
+        showArmed();
+    });
+    connect(b, &QPushButton::clicked, this, [this, name] {
+        m_events.keyClick(name);
+        showArmed();
+    });
+}
+
+void Form1::showArmed() {
+    const QString armed = qs(m_events.pointer().armed());
+    if (m_armed && m_armed->objectName() != armed) m_armed->setArmed(false);
+    m_armed = armed.isEmpty() ? nullptr : findChild<RepeatButton*>(armed);
+    if (m_armed) m_armed->setArmed(true);
 }
 
 void Form1::startTimer(int n) { m_timers[n]->start(kRepeatIntervalMs); }
@@ -147,17 +170,17 @@ void Form1::stopTimer(int n) { m_timers[n]->stop(); }
 std::string Form1::text(Box b) const { return m_boxes[boxNumber(b)]->text().toStdString(); }
 
 void Form1::setText(Box b, const std::string& text) {
-    QLineEdit* e = m_boxes[boxNumber(b)];
-    const QString t = QString::fromStdString(text);
-    if (e->text() != t) e->setText(t);  // textChanged runs any handler inside
+    m_boxes[boxNumber(b)]->setText(QString::fromStdString(text));
 }
 
 bool Form1::isChecked(Check c) const { return m_checks[static_cast<int>(c)]->checkState() == Qt::Checked; }
 
-bool Form1::liveRecompute() const { return m_label21->isEnabled(); }
-void Form1::setLiveRecompute(bool on) { m_label21->setEnabled(on); }
+void Form1::showLiveRecompute(bool on) { m_label21->setEnabled(on); }
 
-void Form1::stopAllRepeats() { m_events.stopAllRepeats(); }
+void Form1::pointerLost() {
+    m_events.pointerLost();
+    showArmed();
+}
 
 // Every repeat has stopped already (the core sees to that).
 void Form1::reportFault(const Fault& f) {

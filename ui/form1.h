@@ -11,6 +11,7 @@
 #include "form.h"
 #include "form1events.h"
 #include "form2.h"
+#include "repeatbutton.h"
 
 class QCheckBox;
 class QLabel;
@@ -19,8 +20,6 @@ class QMessageBox;
 class QTimer;
 
 namespace petcalc::ui {
-
-class RepeatButton;
 
 class Form1 : public QWidget, public petcalc::Form, public petcalc::Platform {
     Q_OBJECT
@@ -32,8 +31,7 @@ public:
     std::string text(Box b) const override;
     void setText(Box b, const std::string& text) override;
     bool isChecked(Check c) const override;
-    bool liveRecompute() const override;
-    void setLiveRecompute(bool on) override;
+    void showLiveRecompute(bool on) override;
     void reportFault(const Fault& f) override;
     // Platform: the repeat timers and the growth table window.
     void startTimer(int n) override;
@@ -47,8 +45,8 @@ public:
     // a test tool may take them instead so that nothing blocks.
     using FaultSink = std::function<void(const Fault&, const QString& message)>;
     void setFaultSink(FaultSink sink) { m_faultSink = std::move(sink); }
-    // Stops every hold-to-repeat: its release can no longer arrive.
-    void stopAllRepeats();
+    // No release can arrive any more: the hold ends, every repeat stops.
+    void pointerLost();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -57,13 +55,14 @@ protected:
 private:
     void buildControls();
     void wireButton(RepeatButton* b);
+    void showArmed();
     void showFault(const QString& message);
 
     Form1Events m_events{*this, *this};
     std::array<QLineEdit*, kBoxCount + 1> m_boxes{};
-    std::array<QString, kBoxCount + 1> m_texts;  // each box's text at its last change
     std::array<QCheckBox*, 9> m_checks{};
-    QLabel* m_label21 = nullptr;  // its enabled state is the live-recompute flag
+    QLabel* m_label21 = nullptr;  // its enabled state shows the live-recompute flag
+    QPointer<RepeatButton> m_armed;  // drawn down: its primary press may still click
     std::array<QTimer*, kTimerCount + 1> m_timers{};
     QPointer<Form2> m_form2;
     QPointer<QMessageBox> m_message;

@@ -1,8 +1,10 @@
 #pragma once
-// A push button that reports press and release for every mouse button, with
-// any modifiers. QPushButton's own pressed()/released() only know the left
-// button and also fire when the pointer leaves and re-enters while held,
-// which would stop a hold-to-repeat that should go on.
+// A push button that hands every mouse button's press and release to the
+// pointer model, with any modifiers, and draws itself down as the model
+// says. QPushButton's own mouse handling knows only the left button, lets
+// go of a press when the focus leaves, and clicks on its own terms; here
+// the model decides. Space and an assistive technology's press still click
+// through QAbstractButton (clicked()).
 
 #include <QPushButton>
 
@@ -11,13 +13,18 @@ namespace petcalc::ui {
 class RepeatButton : public QPushButton {
     Q_OBJECT
 public:
-    explicit RepeatButton(const QString& text, QWidget* parent = nullptr);
+    explicit RepeatButton(const QString& text, QWidget* parent = nullptr) : QPushButton(text, parent) {}
+
+    // Whether this button's primary press may still click: drawn down
+    // while the pointer is over it.
+    void setArmed(bool armed);
 
 signals:
-    // A mouse button went down on this button. The press is accepted, so the
-    // release of that button comes back here even if the pointer has left.
-    void mousePressed();
-    void mouseReleased();
+    // A mouse button went down or up here (the press is accepted, so the
+    // window system brings every release back here); over: the pointer was
+    // over the button.
+    void mouseDown(Qt::MouseButton b, bool over);
+    void mouseUp(Qt::MouseButton b, bool over);
     // The button can no longer receive the release (disabled or hidden).
     void releaseLost();
 
@@ -25,13 +32,11 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
     void changeEvent(QEvent* e) override;
     void hideEvent(QHideEvent* e) override;
 
 private:
-    bool m_primary = false;  // a primary press made over this button is under way
-    bool m_spent = false;    // the keyboard clicked during it: its release clicks no more
+    bool m_armed = false;
 };
 
 }  // namespace petcalc::ui

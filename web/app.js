@@ -5,7 +5,7 @@
 // surface); nothing here computes or formats a value.
 
 const $ = (id) => document.getElementById(id);
-const number = (name) => Number(name.replace(/^\D+/, ''));  // "Command7" -> 7
+const number = (el) => Number(el.dataset.n);  // the number in the control's name, as the page was written
 const box = (n) => $('Text' + n);
 const flagLabel = $('Label21');
 const utf8 = new TextEncoder();
@@ -15,28 +15,15 @@ let core;  // the module's exports
 const bytes = (pointer, length) => new Uint8Array(core.memory.buffer, pointer, length);
 const string = (pointer, length) => fromUtf8.decode(bytes(pointer, length));
 
-// Text boxes: each change of a box's text reaches the core once, typed or
-// written. Setting .value raises no event, so a write reports itself, before
-// it returns; an input event that leaves the text as it was (a character
-// typed over the same one) is no change.
-const shown = [];
-function changed(n) {
-  const text = box(n).value;
-  if (text === shown[n]) return;
-  shown[n] = text;
-  core.pc_text_changed(n);
-}
-function write(n, text) {
-  if (box(n).value === text) return;
-  box(n).value = text;
-  changed(n);
-}
+// Text boxes: setting .value raises no event, and the core raises the
+// change of its own writes itself; every input event is handed on, and the
+// core tells a change from a character typed over the same one.
 
 // Timers: real intervals; the page keeps which ones run.
 const timers = new Map();
 function startTimer(n, interval) {
   stopTimer(n);
-  timers.set(n, setInterval(() => core.pc_tick(n, mouse.target ? 1 : 0), interval));
+  timers.set(n, setInterval(() => core.pc_tick(n), interval));
 }
 function stopTimer(n) {
   clearInterval(timers.get(n));
@@ -55,52 +42,42 @@ function showFault(kind, message) {
 }
 $('fault-ok').addEventListener('click', () => { $('fault').hidden = true; });
 
-// The mouse as every desktop has it: the first press captures the pointer
-// for the button under it until the last button is up, and every press and
-// release in between goes to that button. A finger is a mouse with one
-// button. Chorded presses arrive as pointermove with a button number.
-const mouse = { target: null, pointer: null, armed: null, chordUp: false };
+// The mouse: the core's pointer model decides what each press and release
+// means; the page delivers them to the button that has the pointer. A finger
+// is a mouse with one button. What the browsers force:
+// - a pointer has one pointerdown, for its first button; the others, and
+//   all but the last release, arrive as pointermove with a button number;
+// - a pointerdown while the page still holds a press means every button was
+//   up for the browser: that hold's release was lost unseen;
+// - Chromium lets the capture go at any button's release, and clicks a
+//   captured button wherever the pointer is let go.
+const mouse = { target: null, pointer: null, chordUp: false };
 const bit = [1, 4, 2, 8, 16];  // button number -> bit in buttons
-const over = (e, el) => el.contains(document.elementFromPoint(e.clientX, e.clientY));
+const over = (e, el) => (el.contains(document.elementFromPoint(e.clientX, e.clientY)) ? 1 : 0);
 
-function press(el, e) {
-  // A click needs the primary press over the button that then gets it.
-  if (e.button === 0 && over(e, el)) mouse.armed = el;
-  core.pc_press(number(el.id));
-}
 function release(el, e) {
-  if (e.buttons === 0) {  // the last button went up
-    mouse.target = null;
-    core.pc_all_buttons_up();
-  } else {
-    mouse.chordUp = true;  // Chromium lets the capture go at any button's release
-  }
-  core.pc_release(number(el.id));
-  if (e.button !== 0) return;
-  // Chromium clicks a captured button wherever the pointer is let go: the
-  // click is decided here, by where the release happened.
-  const click = mouse.armed === el && over(e, el);
-  mouse.armed = null;
-  if (click) core.pc_click(number(el.id));
+  if (e.buttons === 0) mouse.target = null;  // the last button went up
+  else mouse.chordUp = true;
+  core.pc_button_up(number(el), e.button, over(e, el));
 }
 // Nothing will release what is held now.
 function letGo() {
-  mouse.target = mouse.armed = null;
-  core.pc_stop_all();
+  mouse.target = null;
+  core.pc_pointer_lost();
 }
 
 function wireButton(el) {
   el.addEventListener('pointerdown', (e) => {
     if (!e.isPrimary) return;
-    if (mouse.target) letGo();  // a press while one is held here: that release was lost
+    if (mouse.target) letGo();
     mouse.target = el;
     mouse.pointer = e.pointerId;
     el.setPointerCapture(e.pointerId);
-    press(el, e);
+    core.pc_button_down(number(el), e.button, over(e, el));
   });
   el.addEventListener('pointermove', (e) => {
     if (e.button < 0 || mouse.target !== el || e.pointerId !== mouse.pointer) return;
-    if (e.buttons & bit[e.button]) press(el, e);
+    if (e.buttons & bit[e.button]) core.pc_button_down(number(el), e.button, over(e, el));
     else release(el, e);
   });
   el.addEventListener('pointerup', (e) => {
@@ -116,12 +93,8 @@ function wireButton(el) {
     mouse.chordUp = false;
   });
   // Space and Enter click without a press (detail 0, like an assistive
-  // technology's click); a mouse's own clicks were decided at its release.
-  el.addEventListener('click', (e) => {
-    if (e.detail !== 0) return;
-    if (mouse.armed === el) mouse.armed = null;
-    core.pc_click(number(el.id));
-  });
+  // technology's click); a mouse's own clicks are the core's to decide.
+  el.addEventListener('click', (e) => { if (e.detail === 0) core.pc_key(number(el)); });
   el.addEventListener('contextmenu', (e) => e.preventDefault());
   // On Linux a middle release pastes the selection into the focused box.
   el.addEventListener('mouseup', (e) => { if (e.button === 1) e.preventDefault(); });
@@ -170,10 +143,9 @@ const imports = {
       if (encoded.length <= capacity) bytes(buffer, capacity).set(encoded);
       return encoded.length;
     },
-    set_text: (n, pointer, length) => write(n, string(pointer, length)),
+    set_text: (n, pointer, length) => { box(n).value = string(pointer, length); },
     checked: (n) => ($('Check' + n).checked ? 1 : 0),
-    flag: () => (flagLabel.getAttribute('aria-disabled') === 'false' ? 1 : 0),
-    set_flag: (on) => flagLabel.setAttribute('aria-disabled', on ? 'false' : 'true'),
+    show_flag: (on) => flagLabel.setAttribute('aria-disabled', on ? 'false' : 'true'),
     start_timer: startTimer,
     stop_timer: stopTimer,
     open_growth_table: openGrowthTable,
@@ -202,11 +174,10 @@ core._initialize();
 core.pc_start();
 
 for (const el of document.querySelectorAll('#Form1 .client input[type="text"]')) {
-  const n = number(el.id);
-  shown[n] = el.value;  // what was typed while the module loaded counts as typed
-  el.addEventListener('input', (e) => { if (!e.isComposing) changed(n); });
-  el.addEventListener('compositionend', () => changed(n));
-  if (el.value !== '') core.pc_text_changed(n);
+  const n = number(el);
+  el.addEventListener('input', (e) => { if (!e.isComposing) core.pc_text_changed(n); });
+  el.addEventListener('compositionend', () => core.pc_text_changed(n));
+  core.pc_text_changed(n);  // what was typed while the module loaded counts as typed
 }
 for (const el of document.querySelectorAll('#Form1 .client button')) wireButton(el);
 $('Form1').querySelector('.close').addEventListener('click', closeForm1);

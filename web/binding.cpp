@@ -5,25 +5,23 @@
 // Exported, called by the page (n is the number in a control's name):
 //   _initialize()                 once, before anything else
 //   pc_start()                    Form1 is in the page: make its wiring
-//   pc_press(n), pc_release(n)    a mouse button down / up on CommandN; the
-//                                 release goes to the button that got the press
-//   pc_click(n)                   a click on CommandN: the primary button
-//                                 released over the button it was pressed on,
-//                                 or the keyboard's activation
-//   pc_tick(n, anyButtonDown)     TimerN fell due
-//   pc_text_changed(n)            TextN's text changed, typed or written
-//   pc_all_buttons_up()           the last mouse button went up, anywhere
-//   pc_stop_all()                 no release can come any more (pointer
+//   pc_button_down(n, button, over), pc_button_up(n, button, over)
+//                                 a mouse button (the DOM's number: 0 primary,
+//                                 1 middle, 2 secondary, 3 back, 4 forward)
+//                                 went down / up, delivered to CommandN; over:
+//                                 the pointer is over it (pointer.h decides)
+//   pc_key(n)                     the keyboard's click of CommandN
+//   pc_pointer_lost()             no release can come any more (pointer
 //                                 cancelled or capture lost, window blurred,
-//                                 page hidden): every repeat stops
+//                                 page hidden)
+//   pc_tick(n)                    TimerN fell due
+//   pc_text_changed(n)            TextN's text may have changed
 //
 // Imported from the page, module "page" (UTF-8 text as pointer and length):
 //   text(n, buffer, capacity) -> length   TextN's text; copies it when it fits
-//   set_text(n, pointer, length)          writes TextN; when that changes the
-//                                         text, the page calls
-//                                         pc_text_changed(n) before returning
+//   set_text(n, pointer, length)          writes TextN (no event needed)
 //   checked(n) -> 0 or 1                  CheckN's state
-//   flag() -> 0 or 1, set_flag(on)        the enabled state of Label21
+//   show_flag(on)                         the live-recompute flag, shown on Label21
 //   start_timer(n, ms), stop_timer(n)     TimerN every ms from now on / off
 //   open_growth_table()                   Form2: made anew, or brought forward
 //   fault(kind, kindLength, message, messageLength)
@@ -43,8 +41,7 @@ extern "C" {
 PAGE_IMPORT(text) int page_text(int n, char* buffer, int capacity);
 PAGE_IMPORT(set_text) void page_set_text(int n, const char* text, int length);
 PAGE_IMPORT(checked) int page_checked(int n);
-PAGE_IMPORT(flag) int page_flag();
-PAGE_IMPORT(set_flag) void page_set_flag(int on);
+PAGE_IMPORT(show_flag) void page_show_flag(int on);
 PAGE_IMPORT(start_timer) void page_start_timer(int n, int intervalMs);
 PAGE_IMPORT(stop_timer) void page_stop_timer(int n);
 PAGE_IMPORT(open_growth_table) void page_open_growth_table();
@@ -70,8 +67,7 @@ public:
     }
     void setText(Box b, const std::string& t) override { page_set_text(boxNumber(b), t.data(), length(t)); }
     bool isChecked(Check c) const override { return page_checked(static_cast<int>(c)) != 0; }
-    bool liveRecompute() const override { return page_flag() != 0; }
-    void setLiveRecompute(bool on) override { page_set_flag(on ? 1 : 0); }
+    void showLiveRecompute(bool on) override { page_show_flag(on ? 1 : 0); }
     void reportFault(const Fault& f) override {
         const std::string_view kind = faultKindName(f.kind);
         const std::string message = faultMessage(f);
@@ -88,24 +84,37 @@ Form1Events* events = nullptr;
 
 std::string command(int n) { return "Command" + std::to_string(n); }
 
+// A button the DOM numbers (0 .. 4; the page passes no other).
+MouseButton mouseButton(int domButton) {
+    constexpr MouseButton kByNumber[] = {MouseButton::Left, MouseButton::Middle, MouseButton::Right,
+                                         MouseButton::Back, MouseButton::Forward};
+    return kByNumber[domButton];
+}
+
 }  // namespace
 }  // namespace petcalc
 
 using petcalc::command;
 using petcalc::events;
+using petcalc::mouseButton;
 
 extern "C" {
 __attribute__((export_name("pc_start"))) void pc_start() {
     static petcalc::Form1Events wiring(petcalc::page, petcalc::page);
     events = &wiring;
 }
-__attribute__((export_name("pc_press"))) void pc_press(int n) { events->press(command(n)); }
-__attribute__((export_name("pc_release"))) void pc_release(int n) { events->release(command(n)); }
-__attribute__((export_name("pc_click"))) void pc_click(int n) { events->click(command(n)); }
-__attribute__((export_name("pc_tick"))) void pc_tick(int n, int anyButtonDown) { events->tick(n, anyButtonDown != 0); }
+__attribute__((export_name("pc_button_down"))) void pc_button_down(int n, int button, int over) {
+    if (button < 0 || button > 4) return;
+    events->buttonDown(command(n), mouseButton(button), over != 0);
+}
+__attribute__((export_name("pc_button_up"))) void pc_button_up(int n, int button, int over) {
+    if (button < 0 || button > 4) return;
+    events->buttonUp(command(n), mouseButton(button), over != 0);
+}
+__attribute__((export_name("pc_key"))) void pc_key(int n) { events->keyClick(command(n)); }
+__attribute__((export_name("pc_pointer_lost"))) void pc_pointer_lost() { events->pointerLost(); }
+__attribute__((export_name("pc_tick"))) void pc_tick(int n) { events->tick(n); }
 __attribute__((export_name("pc_text_changed"))) void pc_text_changed(int n) {
     if (n >= 1 && n <= petcalc::kBoxCount) events->textChanged(petcalc::boxAt(n));
 }
-__attribute__((export_name("pc_all_buttons_up"))) void pc_all_buttons_up() { events->allButtonsUp(); }
-__attribute__((export_name("pc_stop_all"))) void pc_stop_all() { events->stopAllRepeats(); }
 }

@@ -75,12 +75,13 @@ std::string readAll(const char* path) {
     return s.str();
 }
 
-int px(int twips) { return twips / kTwipsPerPixel; }
+// 1 CSS px a pixel at 96 dpi.
+int px(int twips) { return pixels(twips); }
 
 std::string place(const ControlRow& c) {
+    const PixelRect r = pixelRect(c.left, c.top, c.width, c.height);
     std::ostringstream s;
-    s << "left:" << px(c.left) << "px;top:" << px(c.top) << "px;width:" << px(c.width) << "px;height:"
-      << px(c.height) << "px";
+    s << "left:" << r.x << "px;top:" << r.y << "px;width:" << r.width << "px;height:" << r.height << "px";
     return s.str();
 }
 
@@ -88,20 +89,18 @@ std::string control(const ControlRow& c) {
     const std::string id = std::string(c.name);
     const std::string where = " style=\"" + place(c) + "\"";
     const std::string name = " aria-label=\"" + escape(c.accessibleName) + "\"";
+    // The number in the control's name, for the page's script.
+    const std::string n = " data-n=\"" + std::to_string(controlNumber(c.name)) + "\"";
     switch (c.kind) {
-    case Kind::Button: {
-        // A button taller than wide ("成长表") shows one character a line.
-        const bool tall = c.height > c.width;
-        const std::string caption = tall ? "<span>" + escape(c.caption) + "</span>" : escape(c.caption);
-        return "<button type=\"button\" id=\"" + id + "\"" + (tall ? " class=\"tall\"" : "") + name + where + ">" +
-               caption + "</button>";
-    }
+    case Kind::Button:
+        return "<button type=\"button\" id=\"" + id + "\"" + (isTall(c) ? " class=\"tall\"" : "") + n + name +
+               where + ">" + escape(shownCaption(c)) + "</button>";
     case Kind::Label:
         // Label21 is never seen; its enabled state is the live-recompute flag.
         if (c.name == "Label21") return "<span id=\"" + id + "\" hidden aria-disabled=\"true\"></span>";
         return "<span id=\"" + id + "\" class=\"label\"" + where + ">" + escape(c.caption) + "</span>";
     case Kind::TextBox:
-        return "<input type=\"text\" id=\"" + id + "\"" + name + where +
+        return "<input type=\"text\" id=\"" + id + "\"" + n + name + where +
                " autocomplete=\"off\" autocapitalize=\"off\" spellcheck=\"false\"" +
                (c.tab == 0 ? " autofocus" : "") + ">";
     case Kind::CheckBox:
@@ -168,11 +167,13 @@ std::string controlsJson() {
     constexpr const char* kinds[] = {"button", "label", "textbox", "checkbox"};
     std::ostringstream s;
     s << "[\n";
-    for (const ControlRow& c : mainWindowControls())
+    for (const ControlRow& c : mainWindowControls()) {
+        const PixelRect r = pixelRect(c.left, c.top, c.width, c.height);
         s << (&c == mainWindowControls().data() ? "" : ",\n") << "{\"name\":\"" << c.name << "\",\"kind\":\""
           << kinds[static_cast<int>(c.kind)] << "\",\"caption\":\"" << c.caption << "\",\"accessibleName\":\""
-          << c.accessibleName << "\",\"tab\":" << c.tab << ",\"left\":" << px(c.left) << ",\"top\":" << px(c.top)
-          << ",\"width\":" << px(c.width) << ",\"height\":" << px(c.height) << "}";
+          << c.accessibleName << "\",\"tab\":" << c.tab << ",\"left\":" << r.x << ",\"top\":" << r.y
+          << ",\"width\":" << r.width << ",\"height\":" << r.height << "}";
+    }
     s << "\n]\n";
     return s.str();
 }

@@ -2,21 +2,16 @@
 // its mouse and Space key messages itself instead of the button class, which
 // would report only the primary button, capture the pointer on its own terms
 // (the Space key too, taking it from a held button) and click on a release
-// whose press was not over it. Here:
-// - the first press of any mouse button captures the pointer for the button,
-//   so that every press and release comes back to it until the last mouse
-//   button is up; each is handed on as a press or release;
-// - a click (BN_CLICKED to Form1) follows a primary release over the button
-//   whose primary press was over it too, and Space released on the button;
-//   Space spends a primary press under way, whose release then gives none;
-// - every repeat ends when the last button goes up, when the capture is
-//   taken away, and before a fault message shows.
+// whose press was not over it. Each mouse button's press and release goes
+// to the pointer model (pointer.h), which decides; this file only holds the
+// capture the model asks for and draws a button down while it is armed.
 
 #include <windows.h>
 
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <optional>
 #include <utility>
 
 #include "accessible.h"
@@ -27,23 +22,24 @@ namespace petcalc::win32 {
 
 namespace {
 
-constexpr UINT kAllButtons = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1 | MK_XBUTTON2;
+// The MK_ bit of each MouseButton.
+constexpr UINT kBit[] = {MK_LBUTTON, MK_RBUTTON, MK_MBUTTON, MK_XBUTTON1, MK_XBUTTON2};
 
-// The MK_ bit of the mouse button that went down or up, or 0.
-UINT buttonOf(UINT msg, WPARAM wp) {
+// The mouse button that went down or up, if any; down says which way.
+std::optional<MouseButton> buttonOf(UINT msg, WPARAM wp, bool& down) {
+    down = true;
     switch (msg) {
-    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_LBUTTONUP: return MK_LBUTTON;
-    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: case WM_RBUTTONUP: return MK_RBUTTON;
-    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: case WM_MBUTTONUP: return MK_MBUTTON;
-    case WM_XBUTTONDOWN: case WM_XBUTTONDBLCLK: case WM_XBUTTONUP:
-        return GET_XBUTTON_WPARAM(wp) == XBUTTON1 ? MK_XBUTTON1 : MK_XBUTTON2;
+    case WM_LBUTTONUP: down = false; [[fallthrough]];
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: return MouseButton::Left;  // a double click's second press is a press
+    case WM_RBUTTONUP: down = false; [[fallthrough]];
+    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: return MouseButton::Right;
+    case WM_MBUTTONUP: down = false; [[fallthrough]];
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: return MouseButton::Middle;
+    case WM_XBUTTONUP: down = false; [[fallthrough]];
+    case WM_XBUTTONDOWN: case WM_XBUTTONDBLCLK:
+        return GET_XBUTTON_WPARAM(wp) == XBUTTON1 ? MouseButton::Back : MouseButton::Forward;
     }
-    return 0;
-}
-
-// The second press of a double click is a press like the first.
-bool wentDown(UINT msg) {
-    return msg != WM_LBUTTONUP && msg != WM_RBUTTONUP && msg != WM_MBUTTONUP && msg != WM_XBUTTONUP;
+    return std::nullopt;
 }
 
 bool inside(HWND w, LPARAM lp) {
@@ -53,11 +49,7 @@ bool inside(HWND w, LPARAM lp) {
 }
 
 void showPushed(HWND w, bool pushed) {
-    if (((SendMessageW(w, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0) != pushed) SendMessageW(w, BM_SETSTATE, pushed, 0);
-}
-
-void notifyClick(HWND w) {
-    SendMessageW(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), BN_CLICKED), reinterpret_cast<LPARAM>(w));
+    if (w && ((SendMessageW(w, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0) != pushed) SendMessageW(w, BM_SETSTATE, pushed, 0);
 }
 
 }  // namespace
@@ -78,28 +70,26 @@ LRESULT CALLBACK Form1::controlProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT Form1::button(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     const std::string_view name = rowOf(w)->name;
-    if (const UINT bit = buttonOf(msg, wp)) {
-        if (wentDown(msg)) {
-            pressed(w, bit, static_cast<UINT>(wp) & kAllButtons, bit == MK_LBUTTON && inside(w, lp));
-            m_events.press(name);
-            return 0;
+    const Pointer& pointer = m_events.pointer();
+    bool down = false;
+    if (const auto b = buttonOf(msg, wp, down)) {
+        if (down) {
+            // Windows says with each press which buttons are down: one the
+            // hold has down that is up by now lost its release unseen.
+            for (int k = 0; k < 5; ++k)
+                if (k != static_cast<int>(*b) && pointer.isDown(static_cast<MouseButton>(k)) && !(wp & kBit[k]))
+                    pointerLost();
+            m_events.buttonDown(name, *b, inside(w, lp));
+            if (pointer.armed() == name) SetFocus(w);
+        } else {
+            m_events.buttonUp(name, *b, inside(w, lp));
         }
-        if (!(m_buttons & bit)) return 0;  // its press went elsewhere
-        m_buttons &= ~bit;
-        const bool click = bit == MK_LBUTTON && m_armed == w && inside(w, lp);
-        if (bit == MK_LBUTTON && m_armed) showPushed(std::exchange(m_armed, nullptr), false);
-        if (!m_buttons) {
-            m_events.allButtonsUp();
-            m_held = nullptr;
-            ReleaseCapture();
-        }
-        m_events.release(name);
-        if (click) notifyClick(w);
+        followPointer();
         return 0;
     }
     switch (msg) {
     case WM_MOUSEMOVE:  // drawn down only while the pointer is over it
-        if (m_armed == w) showPushed(w, inside(w, lp));
+        if (pointer.armed() == name) showPushed(w, inside(w, lp));
         break;
     case WM_KEYDOWN:
         if (wp != VK_SPACE) break;
@@ -112,61 +102,58 @@ LRESULT Form1::button(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         if (wp != VK_SPACE) break;
         if (m_spaced == w) {
             m_spaced = nullptr;
-            if (m_armed == w) m_armed = nullptr;
             showPushed(w, false);
-            notifyClick(w);
+            // As the button class would: BN_CLICKED to Form1, which hands it on.
+            SendMessageW(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), BN_CLICKED), reinterpret_cast<LPARAM>(w));
         }
         return 0;
     case WM_KILLFOCUS:
         if (m_spaced == w) {
             m_spaced = nullptr;
-            if (m_armed != w) showPushed(w, false);
+            if (pointer.armed() != name) showPushed(w, false);
         }
         break;
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lp) == w) break;
-        m_events.stopAllRepeats();
-        // A fault message takes the capture for a while; the hold outlives it.
-        if (!m_faultShowing) releasedAll();
+        // Taken away. A fault message takes the capture for a while; the
+        // hold outlives it (reportFault gives it back).
+        if (reinterpret_cast<HWND>(lp) != w && !m_faultShowing) pointerLost();
         break;
     }
     return CallWindowProcW(m_buttonClassProc, w, msg, wp, lp);
 }
 
-void Form1::pressed(HWND w, UINT bit, UINT down, bool primaryInside) {
-    // A press of a button the hold has down already, or with one of its
-    // buttons up by now: the hold's release went elsewhere unseen.
-    if ((m_buttons & bit) || (m_buttons & ~down)) releasedAll();
-    if (!m_buttons) {
-        m_held = w;
-        if (GetCapture() != w) SetCapture(w);
-    }
-    m_buttons |= bit;
-    if (primaryInside && w == m_held) {
-        m_armed = w;
-        SetFocus(w);
-        showPushed(w, true);
-    }
+// The capture and the drawing as the model has them now.
+void Form1::followPointer() {
+    const Pointer& pointer = m_events.pointer();
+    HWND armed = control(pointer.armed());
+    if (m_armed != armed) showPushed(std::exchange(m_armed, armed), false);
+    showPushed(armed, true);
+    HWND held = control(pointer.captured());
+    if (held && GetCapture() != held) SetCapture(held);
+    if (!held && GetCapture() && rowOf(GetCapture())) ReleaseCapture();
 }
 
-void Form1::releasedAll() {
-    m_events.stopAllRepeats();
-    if (m_armed) showPushed(std::exchange(m_armed, nullptr), false);
-    m_buttons = 0;
-    HWND held = std::exchange(m_held, nullptr);
-    if (held && GetCapture() == held) ReleaseCapture();
+void Form1::pointerLost() {
+    m_events.pointerLost();
+    showPushed(std::exchange(m_armed, nullptr), false);
 }
 
-// Every repeat has stopped already (Form1Events sees to that).
+// Every repeat has stopped already (Form1Events sees to that). The message
+// box is modal, so a second fault can only come from inside it; it shows
+// in the box that is up, as on the other front ends.
 void Form1::reportFault(const Fault& f) {
-    if (m_faultShowing || !m_hwnd) return;  // one message at a time
+    if (!m_hwnd) return;
     m_lastFault = f;
+    if (m_faultShowing) {
+        if (HWND box = GetWindow(m_hwnd, GW_ENABLEDPOPUP)) SetDlgItemTextW(box, 0xFFFF, wide(faultMessage(f)).c_str());
+        return;
+    }
     m_faultShowing = true;
     MessageBoxW(m_hwnd, wide(faultMessage(f)).c_str(), wide(kFaultTitle).c_str(), MB_OK | MB_ICONWARNING);
     m_faultShowing = false;
     // The message took the pointer from a held button: give it back, so
     // that the button gets its release.
-    if (m_buttons && m_held && IsWindow(m_held) && GetCapture() != m_held) SetCapture(m_held);
+    if (HWND held = control(m_events.pointer().captured()); held && GetCapture() != held) SetCapture(held);
 }
 
 }  // namespace petcalc::win32

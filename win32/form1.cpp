@@ -18,22 +18,7 @@ constexpr wchar_t kClass[] = L"petcalc.Form1";
 // Control IDs start above IDOK and IDCANCEL, which the dialog keys send.
 constexpr int kFirstId = 100;
 
-int numberAfter(std::string_view name, std::string_view prefix) {
-    return std::stoi(std::string(name.substr(prefix.size())));
-}
-
-// "成长表" is taller than wide: one character a line.
-std::wstring caption(const ControlRow& c) {
-    std::wstring text = wide(c.caption);
-    if (c.height <= c.width) return text;
-    std::wstring lines;
-    for (wchar_t ch : text) lines += (lines.empty() ? L"" : L"\n") + std::wstring(1, ch);
-    return lines;
-}
-
-HFONT fontFor(const ControlRow& c, UINT dpi) {
-    return uiFont(dpi, c.kind == Kind::Button && c.height > c.width ? kTallButtonFontPixels : kFontPixels);
-}
+HFONT fontFor(const ControlRow& c, UINT dpi) { return uiFont(dpi, isTall(c) ? kTallButtonFontPixels : kFontPixels); }
 
 // The control's font, and for a box no margins: with them a value as wide
 // as " 559.3334" loses its last digit (WM_SETFONT resets them, so they
@@ -85,7 +70,7 @@ void Form1::createControls(UINT dpi) {
         const wchar_t* cls = L"BUTTON";
         DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, ex = 0;
         switch (c.kind) {
-        case Kind::Button: style |= BS_PUSHBUTTON | (c.height > c.width ? BS_MULTILINE : 0); break;
+        case Kind::Button: style |= BS_PUSHBUTTON | (isTall(c) ? BS_MULTILINE : 0); break;
         case Kind::CheckBox: style |= BS_AUTOCHECKBOX; break;  // no caption: the label beside it names it
         case Kind::TextBox:
             cls = L"EDIT";
@@ -100,9 +85,8 @@ void Form1::createControls(UINT dpi) {
             style = WS_CHILD | WS_CLIPSIBLINGS | SS_NOPREFIX | (c.name == "Label21" ? WS_DISABLED : WS_VISIBLE);
             break;
         }
-        const int x = pixels(c.left, dpi), y = pixels(c.top, dpi);
-        HWND w = CreateWindowExW(ex, cls, caption(c).c_str(), style, x, y, pixels(c.left + c.width, dpi) - x,
-                                 pixels(c.top + c.height, dpi) - y, m_hwnd,
+        const PixelRect r = pixelRect(c.left, c.top, c.width, c.height, static_cast<int>(dpi));
+        HWND w = CreateWindowExW(ex, cls, wide(shownCaption(c)).c_str(), style, r.x, r.y, r.width, r.height, m_hwnd,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + i)), instance, nullptr);
         setFont(w, c, dpi);
         m_controls[i] = w;
@@ -112,10 +96,10 @@ void Form1::createControls(UINT dpi) {
                 SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc)));
         }
         if (c.kind == Kind::TextBox) {
-            m_boxes[numberAfter(c.name, "Text")] = w;
+            m_boxes[controlNumber(c.name)] = w;
             SendMessageW(w, EM_SETLIMITTEXT, 0, 0);  // no limit of its own on what may be typed
         }
-        if (c.kind == Kind::CheckBox) m_checks[numberAfter(c.name, "Check")] = w;
+        if (c.kind == Kind::CheckBox) m_checks[controlNumber(c.name)] = w;
         if (c.name == "Label21") m_label21 = w;
     }
 }
@@ -150,19 +134,11 @@ void Form1::dispatch(MSG& msg) {
 
 std::string Form1::text(Box b) const { return windowText(m_boxes[boxNumber(b)]); }
 
-// The box reports the change (EN_CHANGE) from inside SetWindowTextW, so the
-// handler has run when this returns.
-void Form1::setText(Box b, const std::string& text) {
-    HWND w = m_boxes[boxNumber(b)];
-    if (windowText(w) != text) SetWindowTextW(w, wide(text).c_str());
-}
+void Form1::setText(Box b, const std::string& text) { SetWindowTextW(m_boxes[boxNumber(b)], wide(text).c_str()); }
 
 bool Form1::isChecked(Check c) const {
     return SendMessageW(m_checks[static_cast<int>(c)], BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
-
-bool Form1::liveRecompute() const { return IsWindowEnabled(m_label21); }
-void Form1::setLiveRecompute(bool on) { EnableWindow(m_label21, on); }
 
 void Form1::startTimer(int n) {
     m_running[n] = SetTimer(m_hwnd, static_cast<UINT_PTR>(n), kRepeatIntervalMs, nullptr) != 0;
@@ -176,16 +152,12 @@ void Form1::stopTimer(int n) {
 void Form1::command(int id, int code, HWND from) {
     const ControlRow* c = rowOf(from);
     if (!c || id < kFirstId) return;
-    if (c->kind == Kind::Button && code == BN_CLICKED) m_events.click(c->name);
-    if (c->kind == Kind::TextBox && code == EN_CHANGE) {
-        // The box tells of a change even when a key stroke put back the
-        // character it replaced; only a text that differs is a change.
-        const int n = numberAfter(c->name, "Text");
-        std::string now = windowText(from);
-        if (now == m_seen[n]) return;
-        m_seen[n] = std::move(now);
-        m_events.textChanged(boxAt(n));
+    // Space, or an assistive technology's click (BM_CLICK).
+    if (c->kind == Kind::Button && code == BN_CLICKED) {
+        m_events.keyClick(c->name);
+        followPointer();
     }
+    if (c->kind == Kind::TextBox && code == EN_CHANGE) m_events.textChanged(boxAt(controlNumber(c->name)));
 }
 
 void Form1::windowClosed() {
@@ -206,13 +178,13 @@ LRESULT Form1::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND: command(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)); return 0;
     case WM_TIMER:
-        if (wp >= 1 && wp <= kTimerCount) m_events.tick(static_cast<int>(wp), m_buttons != 0);
+        if (wp >= 1 && wp <= kTimerCount) m_events.tick(static_cast<int>(wp));
         return 0;
-    case WM_CANCELMODE:  // a modal window or the system takes the mouse
-        m_events.stopAllRepeats();
+    case WM_CANCELMODE:  // a modal window or the system takes the mouse (a fault's message only for a while)
+        if (!m_faultShowing) pointerLost();
         break;
     case WM_ACTIVATEAPP:  // another program comes to the front
-        if (!wp) m_events.stopAllRepeats();
+        if (!wp && !m_faultShowing) pointerLost();
         break;
     case WM_ACTIVATE:  // the focus comes back where it was, as in a dialog
         if (LOWORD(wp) == WA_INACTIVE) {
@@ -234,7 +206,7 @@ LRESULT Form1::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     case WM_DESTROY:
         // The buttons can get no release any more.
-        m_events.stopAllRepeats();
+        m_events.pointerLost();
         break;
     case WM_NCDESTROY: {
         HWND gone = std::exchange(m_hwnd, nullptr);

@@ -1,7 +1,7 @@
 #pragma once
 // Form1 in plain Win32: the controls made in a loop from the window data, in
-// tab order; every button press, release and click, every timer tick and
-// every change of a box handed to Form1Events by control name.
+// tab order; every mouse button, Space click, timer tick and change of a
+// box handed to Form1Events by control name.
 
 #include <windows.h>
 
@@ -41,9 +41,10 @@ public:
     std::string text(Box b) const override;
     void setText(Box b, const std::string& text) override;
     bool isChecked(Check c) const override;
-    bool liveRecompute() const override;
-    void setLiveRecompute(bool on) override;
+    void showLiveRecompute(bool on) override { EnableWindow(m_label21, on); }
     void reportFault(const Fault& f) override;
+    // The flag as Label21 shows it.
+    bool liveRecompute() const { return IsWindowEnabled(m_label21); }
     // The fault whose message is showing or was shown last.
     const std::optional<Fault>& lastFault() const { return m_lastFault; }
 
@@ -61,16 +62,13 @@ private:
     void layout(UINT dpi);
     void command(int id, int code, HWND from);
     const ControlRow* rowOf(HWND w) const;
-    // The mouse as the buttons saw it. A hold ends when the last button
-    // goes up or when the pointer capture is taken away.
-    void pressed(HWND w, UINT bit, UINT down, bool primaryInside);
-    void releasedAll();
+    void followPointer();
+    void pointerLost();
     void windowClosed();
 
     HWND m_hwnd = nullptr;
     std::vector<HWND> m_controls;  // by row of mainWindowControls()
     std::array<HWND, kBoxCount + 1> m_boxes{};
-    std::array<std::string, kBoxCount + 1> m_seen;  // each box's text at its last change
     std::array<HWND, 9> m_checks{};
     HWND m_label21 = nullptr;
     WNDPROC m_buttonClassProc = nullptr;  // the class procedures under the subclassing
@@ -78,9 +76,7 @@ private:
     HWND m_lastFocus = nullptr;
     std::array<bool, kTimerCount + 1> m_running{};
 
-    UINT m_buttons = 0;       // MK_ bits of the mouse buttons down
-    HWND m_held = nullptr;    // the button that has the pointer while they are
-    HWND m_armed = nullptr;   // the button whose primary press may still click
+    HWND m_armed = nullptr;   // drawn down: its primary press may still click
     HWND m_spaced = nullptr;  // the button the Space key is down on
     bool m_faultShowing = false;
     std::optional<Fault> m_lastFault;

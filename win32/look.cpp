@@ -1,5 +1,7 @@
 #include "look.h"
 
+#include "windowtable.h"
+
 #include <map>
 #include <utility>
 
@@ -63,20 +65,17 @@ UINT dpiOf(HWND w) {
     return static_cast<UINT>(dpi);
 }
 
-int pixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
-
 SIZE frameSize(int width, int height, DWORD style, UINT dpi) {
     static const auto adjust = user32<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
-    RECT r{0, 0, pixels(width, dpi), pixels(height, dpi)};
+    RECT r{0, 0, pixels(width, static_cast<int>(dpi)), pixels(height, static_cast<int>(dpi))};
     if (adjust) adjust(&r, style, FALSE, 0, dpi);
     else AdjustWindowRectEx(&r, style, FALSE, 0);
     return {r.right - r.left, r.bottom - r.top};
 }
 
 void place(HWND child, int left, int top, int width, int height, UINT dpi) {
-    const int x = pixels(left, dpi), y = pixels(top, dpi);
-    SetWindowPos(child, nullptr, x, y, pixels(left + width, dpi) - x, pixels(top + height, dpi) - y,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const PixelRect r = pixelRect(left, top, width, height, static_cast<int>(dpi));
+    SetWindowPos(child, nullptr, r.x, r.y, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 ATOM registerWindowClass(const wchar_t* name, WNDPROC proc) {

@@ -17,9 +17,6 @@ std::string windowText(HWND w);
 // The DPI of the monitor the window is on; the system DPI for no window,
 // or where Windows predates per-monitor scaling.
 UINT dpiOf(HWND w);
-// A twips coordinate in pixels at that DPI. Each edge is rounded on its own,
-// so that controls that touch in twips touch on the screen.
-int pixels(int twips, UINT dpi);
 // The outer size of a window whose client area is width x height twips.
 SIZE frameSize(int width, int height, DWORD style, UINT dpi);
 // Moves a child to its place in twips.

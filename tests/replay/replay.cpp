@@ -88,7 +88,7 @@ private:
     State state() const {
         State s;
         for (int n = 1; n <= kBoxCount; ++n) s.texts[n] = m_form1.box(boxAt(n))->text().toStdString();
-        s.flag = m_form1.liveRecompute();
+        s.flag = m_form1.engine().liveRecompute();
         for (int n = 1; n <= kTimerCount; ++n)
             if (m_form1.findChild<QTimer*>(qs(timerName(n)))->isActive()) s.running.push_back(n);
         s.form1 = m_form1.isVisible();
