@@ -89,6 +89,16 @@ function letGo() {
   core.pc_stop_all();
 }
 
+// A chorded press or release goes to the button that holds the pointer,
+// wherever it lands: Firefox sends it to the element under the pointer even
+// while another has the capture.
+document.addEventListener('pointermove', (e) => {
+  const el = mouse.target;
+  if (e.button < 0 || !el || e.pointerId !== mouse.pointer) return;
+  if (e.buttons & bit[e.button]) press(el, e);
+  else release(el, e);
+});
+
 function wireButton(el) {
   el.addEventListener('pointerdown', (e) => {
     if (!e.isPrimary) return;
@@ -97,11 +107,6 @@ function wireButton(el) {
     mouse.pointer = e.pointerId;
     el.setPointerCapture(e.pointerId);
     press(el, e);
-  });
-  el.addEventListener('pointermove', (e) => {
-    if (e.button < 0 || mouse.target !== el || e.pointerId !== mouse.pointer) return;
-    if (e.buttons & bit[e.button]) press(el, e);
-    else release(el, e);
   });
   el.addEventListener('pointerup', (e) => {
     if (mouse.target === el && e.pointerId === mouse.pointer) release(el, e);
