@@ -42,8 +42,7 @@ function parse(line, kinds) {
 
 // Everything a state line says, in one look at the page.
 const look = () => ({
-  texts: Object.fromEntries(Array.from({ length: 23 }, (_, i) => `Text${i + 1}`).sort()
-    .map((id) => [id, document.getElementById(id).value])),
+  texts: Array.from({ length: 23 }, (_, i) => document.getElementById(`Text${i + 1}`).value),
   flag: document.getElementById('Label21').getAttribute('aria-disabled') === 'false',
   running: window.petcalcProbe.running().sort((a, b) => a - b).map((n) => `Timer${n}`),
   windows: ['Form1', 'Form2'].filter((id) => document.getElementById(id)?.hidden === false),
@@ -120,7 +119,8 @@ for await (const line of createInterface({ input: process.stdin, crlfDelay: Infi
     break;
   }
   const after = await engine.evaluate(look);
-  const { texts, flag, running, windows, fault } = after;
+  const { flag, running, windows, fault } = after;
+  const texts = Object.fromEntries(after.texts.map((t, i) => [`Text${i + 1}`, t]).sort(([a], [b]) => (a < b ? -1 : 1)));
   process.stdout.write(JSON.stringify({ fault: after.faults !== before.faults ? fault : null, flag, running, texts, windows }) + '\n');
   before = after;
 }
