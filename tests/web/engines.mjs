@@ -115,7 +115,11 @@ export const engines = {
       up: (button) => act().release(Button[button.toUpperCase()]).perform(),
       key: (key) => (key === 'SelectAll' ? act().keyDown(Key.CONTROL).sendKeys('a').keyUp(Key.CONTROL)
                                          : act().sendKeys(keys[key])).perform(),
-      type: (text) => act().sendKeys(text).perform(),
+      // While a mouse button is down, WebKitGTK types a character without
+      // the Shift it needs ("&" comes out "7"): the characters WebDriver
+      // calls shifted get the key held.
+      type: (text) => [...text].reduce((a, c) => (/[A-Z~!@#$%^&*()_+{}|:"<>?]/.test(c)
+        ? a.keyDown(Key.SHIFT).sendKeys(c).keyUp(Key.SHIFT) : a.sendKeys(c)), act()).perform(),
       commit: (text) => d.executeScript((t) => { document.execCommand('insertText', false, t); }, text),
       evaluate: (fn, arg) => d.executeScript(fn, arg),
       reload: () => d.get(server.url),
