@@ -16,9 +16,15 @@ import { serve } from '../../web/serve.mjs';
 import { dist, openPage, start } from './browser.mjs';
 
 const npm = createRequire(new URL('../../web/package.json', import.meta.url));
-const pressKey = (page, key) => (key === 'SelectAll'
-  ? page.keyboard.down('Control').then(() => page.keyboard.press('KeyA')).then(() => page.keyboard.up('Control'))
-  : page.keyboard.press(key === 'Space' ? ' ' : key));
+// What a Playwright page and a puppeteer page do alike (puppeteer's hover
+// takes no options).
+const onPage = (page) => ({
+  move: (to) => (typeof to === 'string' ? page.hover(to, { force: true }) : page.mouse.move(...to)),
+  down: (button) => page.mouse.down({ button }),
+  up: (button) => page.mouse.up({ button }),
+  type: (text) => page.keyboard.type(text),
+  evaluate: (fn, arg) => page.evaluate(fn, arg),
+});
 
 // The page as the other engines get it: web/dist with the stopped clock
 // (clock.js) loaded before the page's own scripts, and without the offline
@@ -50,13 +56,9 @@ export const engines = {
     const web = await start();
     const page = await openPage(web, { viewport: { width: 1000, height: 700 } });
     return {
-      move: (to) => (typeof to === 'string' ? page.hover(to, { force: true }) : page.mouse.move(...to)),
-      down: (button) => page.mouse.down({ button }),
-      up: (button) => page.mouse.up({ button }),
+      ...onPage(page),
       key: (key) => page.keyboard.press(key === 'SelectAll' ? 'ControlOrMeta+A' : key),
-      type: (text) => page.keyboard.type(text),
       commit: (text) => page.keyboard.insertText(text),
-      evaluate: (fn, arg) => page.evaluate(fn, arg),
       reload: () => page.reload(),
       tick: () => page.clock.runFor(100),
       close: () => web.close(),
@@ -75,15 +77,14 @@ export const engines = {
     const page = await browser.newPage();
     page.setDefaultTimeout(0);
     await page.goto(server.url);
+    const { keyboard } = page;
     return {
-      move: (to) => (typeof to === 'string' ? page.hover(to) : page.mouse.move(...to)),
-      down: (button) => page.mouse.down({ button }),
-      up: (button) => page.mouse.up({ button }),
-      key: (key) => pressKey(page, key),
-      type: (text) => page.keyboard.type(text),
+      ...onPage(page),
+      key: (key) => (key === 'SelectAll'
+        ? keyboard.down('Control').then(() => keyboard.press('KeyA')).then(() => keyboard.up('Control'))
+        : keyboard.press(key === 'Space' ? ' ' : key)),
       // What puppeteer's sendCharacter does over BiDi, for a whole run.
       commit: (text) => page.evaluate((t) => { document.execCommand('insertText', false, t); }, text),
-      evaluate: (fn, arg) => page.evaluate(fn, arg),
       // Loaded anew, not reloaded: a reload keeps the check boxes' ticks.
       reload: () => page.goto(server.url),
       tick: () => page.evaluate(() => window.petcalcClock.tick(100)),
