@@ -119,7 +119,10 @@ for await (const line of createInterface({ input: process.stdin, crlfDelay: Infi
     break;
   }
   const after = await engine.evaluate(look);
-  const { flag, running, windows, fault } = after;
+  // Every object made here, keys in order: WebDriver hands back a page's
+  // objects with their keys in an order of its own.
+  const { flag, running, windows, fault: { kind, message } } = after;
+  const fault = { kind, message };
   const texts = Object.fromEntries(after.texts.map((t, i) => [`Text${i + 1}`, t]).sort(([a], [b]) => (a < b ? -1 : 1)));
   process.stdout.write(JSON.stringify({ fault: after.faults !== before.faults ? fault : null, flag, running, texts, windows }) + '\n');
   before = after;
