@@ -27,6 +27,7 @@ BUTTONS = [f"Command{n}" for n in range(1, 28)]
 STEPS = [f"Command{n}" for n in range(5, 25)]  # the point step buttons; 26 and 27 step the level
 INPUTS = [1, 2, 3, 4, 5, 11, 12, 13, 14, 15, 18, 19, 20, 21, 22, 23]
 PANEL = ["Text6", "Text7", "Text8", "Text9", "Text10", "Text16", "Text17"]
+MOUSE = ["left", "right", "middle"]
 ODD = ["", " ", "0", "-0", "1", "-5", "120", "1.2", " 4593.039", "50.5", "1 2", "12abc", "1,5", ".", "-", "+",
        "&HFF", "&o777", "&H", "inf", "nan", "0x10", "１２０", "－5", "\u00a015", "\t7\n", "1e-46", "1.4e-45",
        "3.4028235E38", "3E38", "-3E38", "1E38", "1E39", "-1E39", "1e400", "9" * 60, "0." + "0" * 60 + "1"]
@@ -105,7 +106,7 @@ class Storm:
         if kind == "click" and free:
             return {"op": "click", "control": control}
         if kind == "press":
-            up = [b for b in ("left", "right", "middle") if b not in self.down]
+            up = [b for b in MOUSE if b not in self.down]
             if up:  # mostly on a hold-to-repeat button
                 if rng.random() < 0.8:
                     control = rng.choice(STEPS + ["Command26", "Command27"])
@@ -176,7 +177,11 @@ def main():
     p.add_argument("--runs", type=int, default=5)
     p.add_argument("--steps", type=int, default=300)
     p.add_argument("--no-line-breaks", action="store_true", help="for boxes that cannot hold one (a web page's)")
+    p.add_argument("--left-button-only", action="store_true", help="for a driver that cannot release the others")
     a = p.parse_args()
+    if a.left_button_only:
+        MOUSE[:] = ["left"]
+        print("storms: presses of the left mouse button only")
     if a.no_line_breaks:
         ODD[:] = [t for t in ODD if "\n" not in t and "\r" not in t]
     passed = failed = 0

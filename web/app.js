@@ -66,6 +66,16 @@ function letGo() {
   core.pc_pointer_lost();
 }
 
+// A chorded press or release goes to the button that holds the pointer,
+// wherever it lands: Firefox sends it to the element under the pointer even
+// while another has the capture.
+document.addEventListener('pointermove', (e) => {
+  const el = mouse.target;
+  if (e.button < 0 || !el || e.pointerId !== mouse.pointer) return;
+  if (e.buttons & bit[e.button]) core.pc_button_down(number(el), e.button, over(e, el));
+  else release(el, e);
+});
+
 function wireButton(el) {
   el.addEventListener('pointerdown', (e) => {
     if (!e.isPrimary) return;
@@ -74,11 +84,6 @@ function wireButton(el) {
     mouse.pointer = e.pointerId;
     el.setPointerCapture(e.pointerId);
     core.pc_button_down(number(el), e.button, over(e, el));
-  });
-  el.addEventListener('pointermove', (e) => {
-    if (e.button < 0 || mouse.target !== el || e.pointerId !== mouse.pointer) return;
-    if (e.buttons & bit[e.button]) core.pc_button_down(number(el), e.button, over(e, el));
-    else release(el, e);
   });
   el.addEventListener('pointerup', (e) => {
     if (mouse.target === el && e.pointerId === mouse.pointer) release(el, e);

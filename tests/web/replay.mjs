@@ -1,9 +1,11 @@
-// petcalc-replay-web (scripts/replay.sh web): the replay protocol over the
-// real page. Every step is real input (mouse, keyboard, an input method's
-// commit), a tick moves the page's clock one interval, a state line comes
-// from the DOM and the page's read-only probe; {"case": ...} starts afresh.
+// petcalc-replay-web (scripts/replay.sh web, web-firefox, web-webkit): the
+// replay protocol over the real page in one browser engine (engines.mjs).
+// Every step is real input (mouse, keyboard, an input method's commit), a
+// tick moves the page's clock one interval, a state line comes from the DOM
+// and the page's read-only probe; {"case": ...} starts afresh.
+//   node tests/web/replay.mjs [chromium|firefox|webkit]
 import { createInterface } from 'node:readline';
-import { openPage, start } from './browser.mjs';
+import { engines } from './engines.mjs';
 
 const refuse = (why) => { throw Object.assign(new Error(why), { refused: true }); };
 
@@ -40,8 +42,7 @@ function parse(line, kinds) {
 
 // Everything a state line says, in one look at the page.
 const look = () => ({
-  texts: Object.fromEntries(Array.from({ length: 23 }, (_, i) => `Text${i + 1}`).sort()
-    .map((id) => [id, document.getElementById(id).value])),
+  texts: Array.from({ length: 23 }, (_, i) => document.getElementById(`Text${i + 1}`).value),
   flag: document.getElementById('Label21').getAttribute('aria-disabled') === 'false',
   running: window.petcalcProbe.running().sort((a, b) => a - b).map((n) => `Timer${n}`),
   windows: ['Form1', 'Form2'].filter((id) => document.getElementById(id)?.hidden === false),
@@ -49,50 +50,57 @@ const look = () => ({
   fault: { kind: document.getElementById('fault').dataset.kind, message: document.getElementById('fault-text').textContent },
 });
 
-const web = await start();
-let page, before, down;  // down: the mouse buttons held
-async function fresh() {  // a new page, or the same one loaded again (the clock stays paused)
-  if (!page) page = await openPage(web, { viewport: { width: 1000, height: 700 } });
-  else {
-    for (const b of down) await page.mouse.up({ button: b });
-    await page.reload();
-    await page.waitForFunction(() => window.petcalcProbe, null, { polling: 10 });
-  }
-  [before, down] = [await page.evaluate(look), new Set()];
-}
-await fresh();
-const kinds = await page.evaluate(() => Object.fromEntries([...document.querySelectorAll('#Form1 [id]')].map((e) => [e.id, e.tagName])));
+// Ready: the module has started, and the font the captions were measured in
+// has loaded (the load event waits for neither).
+const ready = () => document.fonts.ready.then(() => window.petcalcProbe || new Promise((done) =>
+  new MutationObserver((_, seen) => { if (window.petcalcProbe) { seen.disconnect(); done(); } })
+    .observe(document.documentElement, { attributes: true }))).then(() => true);
 
-const pointAt = (selector, away) =>  // to the middle of the control, or well off every control
-  (away ? page.mouse.move(995, 695) : page.hover(selector, { force: true }));
-const click = (selector) => pointAt(selector).then(() => page.mouse.down()).then(() => page.mouse.up());
+const engine = await engines[process.argv[2] || 'chromium']();
+let before, down = new Set();  // down: the mouse buttons held
+async function fresh() {  // the page loaded again (the clock stays stopped)
+  for (const b of down) await engine.up(b);
+  await engine.reload();
+  await engine.evaluate(ready);
+  [before, down] = [await engine.evaluate(look), new Set()];
+}
+await engine.evaluate(ready);
+before = await engine.evaluate(look);
+const kinds = await engine.evaluate(() => Object.fromEntries([...document.querySelectorAll('#Form1 [id]')].map((e) => [e.id, e.tagName])));
+const away = await engine.evaluate(() => [innerWidth - 5, innerHeight - 5]);  // well off every control
+
+const focus = (selector) => engine.evaluate((s) => document.querySelector(s).focus(), selector);
+const pressOn = (selector, key) => focus(selector).then(() => engine.key(key));
+const click = (selector) => engine.move(selector).then(() => engine.down('left')).then(() => engine.up('left'));
 
 async function play(s) {
   if (!before.windows.includes('Form1') && !(s.op === 'close' && s.window === 'Form2')) refuse('Form1 is closed');
   if ((s.op === 'click' || s.op === 'check') && down.size) refuse('a mouse button is down');
   switch (s.op) {
   case 'type':  // select all, then printable ASCII a key stroke each, any other run as one commit
-    await page.press(`#Text${s.box}`, 'ControlOrMeta+A');  // focused as a screen reader would, then keys
-    if (s.text === '') return page.keyboard.press('Backspace');
+    await pressOn(`#Text${s.box}`, 'SelectAll');  // focused as a screen reader would, then keys
+    if (s.text === '') return engine.key('Backspace');
     for (const run of s.text.match(/[\x20-\x7e]+|[^\x20-\x7e]+/g))
-      await (/^[\x20-\x7e]/.test(run) ? page.keyboard.type(run) : page.keyboard.insertText(run));
+      await (/^[\x20-\x7e]/.test(run) ? engine.type(run) : engine.commit(run));
     return;
-  case 'check': return (await page.isChecked(`#Check${s.check}`)) !== s.state && click(`#Check${s.check}`);
+  case 'check':
+    return (await engine.evaluate((n) => document.getElementById(`Check${n}`).checked, s.check)) !== s.state &&
+      click(`#Check${s.check}`);
   case 'click': return click(`#${s.control}`);
   case 'press': case 'release': {
     const press = s.op === 'press';
     if (press === down.has(s.button)) refuse(`that mouse button is ${press ? 'down already' : 'not down'}`);
     press ? down.add(s.button) : down.delete(s.button);
-    await pointAt(`#${s.control}`, s.outside);
-    return press ? page.mouse.down({ button: s.button }) : page.mouse.up({ button: s.button });
+    await engine.move(s.outside ? away : `#${s.control}`);
+    return press ? engine.down(s.button) : engine.up(s.button);
   }
-  case 'key': return page.press(`#${s.control}`, 'Space');
+  case 'key': return pressOn(`#${s.control}`, 'Space');
   case 'tick':
     if (!before.running.includes(`Timer${s.timer}`)) refuse(`Timer${s.timer} is not running`);
-    return page.clock.runFor(100);  // one repeat interval
+    return engine.tick();  // one repeat interval
   case 'close':  // the title bar's close button through the keyboard: a mouse button may be held
     if (s.window === 'Form2' && !before.windows.includes('Form2')) refuse('Form2 is not open');
-    return page.press(`#${s.window} > .close`, 'Enter');
+    return pressOn(`#${s.window} > .close`, 'Enter');
   }
 }
 
@@ -110,9 +118,14 @@ for await (const line of createInterface({ input: process.stdin, crlfDelay: Infi
     status = 2;
     break;
   }
-  const after = await page.evaluate(look);
-  const { texts, flag, running, windows, fault } = after;
+  const after = await engine.evaluate(look);
+  // Every object made here, keys in order: WebDriver hands back a page's
+  // objects with their keys in an order of its own.
+  const { flag, running, windows, fault: { kind, message } } = after;
+  const fault = { kind, message };
+  const texts = Object.fromEntries(after.texts.map((t, i) => [`Text${i + 1}`, t]).sort(([a], [b]) => (a < b ? -1 : 1)));
   process.stdout.write(JSON.stringify({ fault: after.faults !== before.faults ? fault : null, flag, running, texts, windows }) + '\n');
   before = after;
 }
-process.exit(status);  // playwright-core ends the browser as the process exits
+await engine.close();
+process.exit(status);

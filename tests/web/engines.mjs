@@ -1,0 +1,131 @@
+// The browser engines the replay tool drives, each behind the same few
+// operations: point at an element or at a place, a mouse button down or up,
+// a named key or typed text to the focused element, an input method's
+// commit, a script in the page, a reload, one tick of the page's clock.
+//   Chromium: Debian's chromium under playwright-core, with Playwright's clock.
+//   Firefox:  Debian's firefox-esr over WebDriver BiDi, with puppeteer-core.
+//   WebKit:   WebKitGTK's MiniBrowser through WebKitWebDriver (W3C WebDriver,
+//             selenium-webdriver), on the X display the caller provides.
+// No operation has a deadline of its own: each waits on its condition.
+import { spawn } from 'node:child_process';
+import { cp, mkdtemp, readFile, readdir, readlink, rm, writeFile } from 'node:fs/promises';
+import { createRequire } from 'node:module';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { serve } from '../../web/serve.mjs';
+import { dist, openPage, start } from './browser.mjs';
+
+const npm = createRequire(new URL('../../web/package.json', import.meta.url));
+// What a Playwright page and a puppeteer page do alike (puppeteer's hover
+// takes no options).
+const onPage = (page) => ({
+  move: (to) => (typeof to === 'string' ? page.hover(to, { force: true }) : page.mouse.move(...to)),
+  down: (button) => page.mouse.down({ button }),
+  up: (button) => page.mouse.up({ button }),
+  type: (text) => page.keyboard.type(text),
+  evaluate: (fn, arg) => page.evaluate(fn, arg),
+});
+
+// The page as the other engines get it: web/dist with the stopped clock
+// (clock.js) loaded before the page's own scripts, and without the offline
+// worker, which Chromium's tests block too.
+async function servedWithClock() {
+  const folder = await mkdtemp(join(tmpdir(), 'petcalc-web-'));
+  await cp(dist, folder, { recursive: true, filter: (f) => !f.endsWith('sw.js') });
+  await cp(new URL('clock.js', import.meta.url), join(folder, 'petcalc-clock.js'));
+  const index = join(folder, 'index.html');
+  await writeFile(index, (await readFile(index, 'utf8')).replace('<head>', '<head>\n<script src="petcalc-clock.js"></script>'));
+  const server = await serve(folder);
+  return { url: server.url, close: () => Promise.all([server.close(), rm(folder, { recursive: true, force: true })]) };
+}
+
+// The port a process listens on, once it listens: WebKitWebDriver takes a
+// free one itself (--port=0) and says nothing, so its sockets tell.
+async function listening(pid) {
+  for (;;) {
+    const fds = await readdir(`/proc/${pid}/fd`);  // throws once the process is gone
+    const sockets = new Set(await Promise.all(fds.map((fd) => readlink(`/proc/${pid}/fd/${fd}`).catch(() => ''))));
+    for (const row of (await readFile('/proc/net/tcp', 'utf8')).split('\n').slice(1).map((r) => r.trim().split(/\s+/)))
+      if (row[3] === '0A' && sockets.has(`socket:[${row[9]}]`)) return parseInt(row[1].split(':')[1], 16);
+    await new Promise((next) => setTimeout(next, 20));
+  }
+}
+
+export const engines = {
+  async chromium() {
+    const web = await start();
+    const page = await openPage(web, { viewport: { width: 1000, height: 700 } });
+    return {
+      ...onPage(page),
+      key: (key) => page.keyboard.press(key === 'SelectAll' ? 'ControlOrMeta+A' : key),
+      commit: (text) => page.keyboard.insertText(text),
+      reload: () => page.reload(),
+      tick: () => page.clock.runFor(100),
+      close: () => web.close(),
+    };
+  },
+
+  async firefox() {
+    const server = await servedWithClock();
+    const browser = await npm('puppeteer-core').launch({
+      browser: 'firefox', executablePath: process.env.PETCALC_FIREFOX || '/usr/bin/firefox-esr',
+      headless: !process.env.PETCALC_HEADED, timeout: 0, protocolTimeout: 0,
+      defaultViewport: { width: 1000, height: 700 },
+    });
+    // A tab of our own: the one Firefox starts with never has the focus, and
+    // there Space and Enter do not activate a button.
+    const page = await browser.newPage();
+    page.setDefaultTimeout(0);
+    await page.goto(server.url);
+    const { keyboard } = page;
+    return {
+      ...onPage(page),
+      key: (key) => (key === 'SelectAll'
+        ? keyboard.down('Control').then(() => keyboard.press('KeyA')).then(() => keyboard.up('Control'))
+        : keyboard.press(key === 'Space' ? ' ' : key)),
+      // What puppeteer's sendCharacter does over BiDi, for a whole run.
+      commit: (text) => page.evaluate((t) => { document.execCommand('insertText', false, t); }, text),
+      // Loaded anew, not reloaded: a reload keeps the check boxes' ticks.
+      reload: () => page.goto(server.url),
+      tick: () => page.evaluate(() => window.petcalcClock.tick(100)),
+      close: () => browser.close().then(server.close),
+    };
+  },
+
+  async webkit() {
+    const { Builder, Button, By, Key, Origin } = npm('selenium-webdriver');
+    const server = await servedWithClock();
+    const driver = spawn(process.env.PETCALC_WEBKITDRIVER || 'WebKitWebDriver', ['--port=0'], { stdio: 'ignore' });
+    process.on('exit', () => driver.kill());
+    const d = await new Builder().usingServer(`http://127.0.0.1:${await listening(driver.pid)}/`).withCapabilities({
+      browserName: 'MiniBrowser',
+      'webkitgtk:browserOptions': {
+        binary: process.env.PETCALC_MINIBROWSER || '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser',
+        args: ['--automation'],
+      },
+      timeouts: { script: null, pageLoad: Number.MAX_SAFE_INTEGER, implicit: 0 },
+    }).build();
+    await d.manage().window().setRect({ x: 0, y: 0, width: 1000, height: 760 });
+    await d.get(server.url);
+    const act = () => d.actions({ async: true });
+    const keys = { Space: Key.SPACE, Enter: Key.ENTER, Backspace: Key.BACK_SPACE };
+    return {
+      move: async (to) => act().move(typeof to === 'string' ? { origin: await d.findElement(By.css(to)) }
+                                                            : { origin: Origin.VIEWPORT, x: to[0], y: to[1] }).perform(),
+      down: (button) => act().press(Button[button.toUpperCase()]).perform(),
+      up: (button) => act().release(Button[button.toUpperCase()]).perform(),
+      key: (key) => (key === 'SelectAll' ? act().keyDown(Key.CONTROL).sendKeys('a').keyUp(Key.CONTROL)
+                                         : act().sendKeys(keys[key])).perform(),
+      // While a mouse button is down, WebKitGTK types a character without
+      // the Shift it needs ("&" comes out "7"): the characters WebDriver
+      // calls shifted get the key held.
+      type: (text) => [...text].reduce((a, c) => (/[A-Z~!@#$%^&*()_+{}|:"<>?]/.test(c)
+        ? a.keyDown(Key.SHIFT).sendKeys(c).keyUp(Key.SHIFT) : a.sendKeys(c)), act()).perform(),
+      commit: (text) => d.executeScript((t) => { document.execCommand('insertText', false, t); }, text),
+      evaluate: (fn, arg) => d.executeScript(fn, arg),
+      reload: () => d.get(server.url),
+      tick: () => d.executeScript(() => window.petcalcClock.tick(100)),
+      close: () => d.quit().then(server.close).then(() => driver.kill()),
+    };
+  },
+};
