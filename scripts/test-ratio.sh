@@ -10,7 +10,7 @@
 #
 # Tests: tests/ (the fuzz harnesses in tests/fuzz shown apart as well) and
 # headless/, the reference front end the tests hold the others against;
-# also packaging/tests/ and packaging/fresh-debian-test.sh, which check the
+# also packaging/tests/, which checks the
 # package, and cmake/cross.cmake with cmake/binary_stdio.cpp, which exist
 # only to build and run the headless programs on the other targets.
 # Product: core/, ui/, app/, win32/, web/; and what builds and ships them:
@@ -37,7 +37,7 @@ part() {
   local path=$1 area
   case "$path" in
     tests/fuzz/*) area=fuzz ;;
-    tests/* | headless/* | packaging/tests/* | packaging/fresh-debian-test.sh) area=test ;;
+    tests/* | headless/* | packaging/tests/*) area=test ;;
     cmake/cross.cmake | cmake/binary_stdio.cpp) area=test ;;
     bench/*) area=bench ;;
     scripts/*) area=scripts ;;

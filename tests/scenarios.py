@@ -84,6 +84,24 @@ def one_run(front_end, files, has):
     return out
 
 
+def differences(sent, ref, got, err, where):
+    """The first line where the front end's output differs from the
+    reference's, shown after the steps that led to it; or a short output."""
+    for n, (a, b) in enumerate(zip(ref, got)):
+        if a != b:
+            led = "\n    ".join(sent[max(0, n - 7):n + 1])
+            return [f"{where(n)}: differs from the reference after\n    {led}\n  reference: {a}\n  front end: {b}"]
+    return [f"front end gave {len(got)} of {len(ref)} lines {err}"] if err or len(got) != len(ref) else []
+
+
+def tally(results):
+    """Prints each failure and the count; the exit status."""
+    failed = [(name, problems) for name, problems in results if problems]
+    for name, problems in failed:
+        print(f"{name}:\n  " + "\n  ".join(problems))
+    return failed
+
+
 def check_case(where, steps, reference, front_end, played=None):
     sent = step_lines(steps)
     ref, err = play(reference, sent)
@@ -93,14 +111,7 @@ def check_case(where, steps, reference, front_end, played=None):
     for (n, r), out in zip(steps, ref):
         problems += [f"{where}:{n}: {p}" for p in unmet(r.get("expect", {}), json.loads(out))]
     if front_end:
-        got, err = played or play(front_end, sent)
-        for (n, _), a, b in zip(steps, ref, got):
-            if a != b:
-                problems.append(f"{where}:{n}: differs from the reference\n  reference: {a}\n  front end: {b}")
-                break
-        else:
-            if err or len(got) != len(ref):
-                problems.append(f"{where}: front end gave {len(got)} of {len(ref)} lines {err}")
+        problems += differences(sent, ref, *(played or play(front_end, sent)), lambda n: f"{where}:{steps[n][0]}")
     return problems
 
 
@@ -112,21 +123,16 @@ def main():
     p.add_argument("--has", default="timers,windows,line breaks,right and middle buttons")
     p.add_argument("files", nargs="+")
     a = p.parse_args()
-    passed = failed = skipped = 0
-    played = one_run(a.front_end, a.files, set(a.has.split(","))) if a.front_end and a.one_run else {}
-    for path in a.files:
-        header, found = cases(path)
-        if not set(header.get("needs", [])) <= set(a.has.split(",")):
-            skipped += len(found)
-            continue
-        for n, title, steps in found:
-            problems = check_case(path, steps, a.reference, a.front_end, played.get((path, n)))
-            if problems:
-                failed += 1
-                print(f"{path}:{n}: case failed: {title}\n  " + "\n  ".join(problems))
-            else:
-                passed += 1
-    print(f"scenarios: {passed} passed, {failed} failed, {skipped} skipped")
+    has = set(a.has.split(","))
+    played = one_run(a.front_end, a.files, has) if a.front_end and a.one_run else {}
+    files = [(path, *cases(path)) for path in a.files]
+    run = [(path, n, title, steps) for path, header, found in files if set(header.get("needs", [])) <= has
+           for n, title, steps in found]
+    failed = tally(((f"{path}:{n}: case failed: {title}",
+                                  check_case(path, steps, a.reference, a.front_end, played.get((path, n))))
+                                 for path, n, title, steps in run))
+    skipped = sum(len(found) for _, _, found in files) - len(run)
+    print(f"scenarios: {len(run) - len(failed)} passed, {len(failed)} failed, {skipped} skipped")
     return 1 if failed else 0
 
 

@@ -21,7 +21,7 @@ import random
 import subprocess
 import sys
 
-from scenarios import play
+from scenarios import differences, play, tally
 
 BUTTONS = [f"Command{n}" for n in range(1, 28)]
 STEPS = [f"Command{n}" for n in range(5, 25)]  # the point step buttons; 26 and 27 step the level
@@ -151,16 +151,8 @@ def storm(seed, steps, reference, front_end):
     final, fresh = s.run(steps)
     problems = s.problems
     sent = [json.dumps(x, ensure_ascii=False) for x in s.steps]
-    got, err = play(front_end, sent) if front_end else (s.lines, "")
-    for n, (a, b) in enumerate(zip(s.lines, got), 1):
-        if a != b:
-            shown = "\n    ".join(sent[max(0, n - 8):n])
-            problems.append(f"step {n}: the front end differs from the reference after\n    {shown}\n"
-                            f"  reference: {a}\n  front end: {b}")
-            break
-    else:
-        if err or len(got) != len(sent):
-            problems.append(f"the front end gave {len(got)} of {len(sent)} lines {err}")
+    if front_end:
+        problems += differences(sent, s.lines, *play(front_end, sent), lambda n: f"step {n + 1}")
     for command in [reference] + ([front_end] if front_end else []):
         got, err = play(command, fresh)
         if err or not same_ok(final, json.loads(got[-1])):
@@ -184,18 +176,14 @@ def main():
         print("storms: presses of the left mouse button only")
     if a.no_line_breaks:
         ODD[:] = [t for t in ODD if "\n" not in t and "\r" not in t]
-    passed = failed = 0
-    for seed in range(a.seed, a.seed + a.runs):
+    def problems(seed):
         try:
-            problems = storm(seed, a.steps, a.reference, a.front_end)
+            return storm(seed, a.steps, a.reference, a.front_end)
         except RuntimeError as e:
-            problems = [str(e)]
-        if problems:
-            failed += 1
-            print(f"storm {seed}:\n  " + "\n  ".join(problems))
-        else:
-            passed += 1
-    print(f"storms: {passed} passed, {failed} failed")
+            return [str(e)]
+
+    failed = tally((f"storm {seed}", problems(seed)) for seed in range(a.seed, a.seed + a.runs))
+    print(f"storms: {a.runs - len(failed)} passed, {len(failed)} failed")
     return 1 if failed else 0
 
 
