@@ -26,15 +26,17 @@ std::string stringField(const json& step, const char* name) {
     return v.get<std::string>();
 }
 
-// "Text1" .. "Text23", "Check1" .. "Check8", "Timer1" .. "Timer22".
-int numbered(const std::string& name, std::string_view prefix, int last, const char* what) {
-    if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
-        name.find_first_not_of("0123456789", prefix.size()) == std::string::npos && name[prefix.size()] != '0' &&
-        name.size() - prefix.size() <= 2) {
-        const int n = std::stoi(name.substr(prefix.size()));
-        if (n >= 1 && n <= last) return n;
-    }
-    throw StepError(std::string("unknown ") + what + " \"" + name + "\"");
+// The number of a Form1 control of that kind: "Text1" .. "Text23", "Check1" .. "Check8".
+int controlOf(const std::string& name, Kind kind, const char* what) {
+    const ControlRow* c = findControl(name);
+    if (!c || c->kind != kind) throw StepError(std::string("unknown ") + what + " \"" + name + "\"");
+    return controlNumber(name);
+}
+
+int timerOf(const std::string& name) {
+    for (int n = 1; n <= kTimerCount; ++n)
+        if (timerName(n) == name) return n;
+    throw StepError("unknown timer \"" + name + "\"");
 }
 
 std::string buttonName(const json& step) {
@@ -64,11 +66,11 @@ Step parseStep(std::string_view line) {
     Step s{};
     if (op == "type") {
         s.op = StepOp::Type;
-        s.box = boxAt(numbered(stringField(step, "box"), "Text", kBoxCount, "box"));
+        s.box = boxAt(controlOf(stringField(step, "box"), Kind::TextBox, "box"));
         s.text = stringField(step, "text");
     } else if (op == "check") {
         s.op = StepOp::Check;
-        s.check = numbered(stringField(step, "box"), "Check", 8, "check box");
+        s.check = controlOf(stringField(step, "box"), Kind::CheckBox, "check box");
         const json& state = field(step, "state");
         if (!state.is_number_integer() || (state != 0 && state != 1)) throw StepError("\"state\" is not 0 or 1");
         s.checked = state == 1;
@@ -80,7 +82,7 @@ Step parseStep(std::string_view line) {
         s.outside = outside != step.end() && outside->is_boolean() && outside->get<bool>();
     } else if (op == "tick") {
         s.op = StepOp::Tick;
-        s.timer = numbered(stringField(step, "timer"), "Timer", kTimerCount, "timer");
+        s.timer = timerOf(stringField(step, "timer"));
     } else if (op == "close") {
         s.op = StepOp::Close;
         s.window = stringField(step, "window");
