@@ -116,8 +116,10 @@ std::string control(const ControlRow& c) {
         // A button taller than wide ("成长表") shows one character a line.
         const bool tall = c.height > c.width;
         const std::string caption = tall ? "<span>" + escape(c.caption) + "</span>" : escape(c.caption);
-        return "<button type=\"button\" id=\"" + id + "\"" + (tall ? " class=\"tall\"" : "") + name + where + ">" +
-               caption + "</button>";
+        // A held button repeats (class hold): a finger on it must not scroll.
+        const std::string classes = std::string(tall ? " tall" : "") + (findRepeat(c.name) ? " hold" : "");
+        return "<button type=\"button\" id=\"" + id + "\"" + (classes.empty() ? "" : " class=\"" + classes.substr(1) + "\"") +
+               name + where + ">" + caption + "</button>";
     }
     case Kind::Label:
         // Label21 is never seen; its enabled state is the live-recompute flag.
