@@ -36,9 +36,11 @@ web: deps
 bench: build
 	@bash bench/run.sh build/$(PRESET)
 
-# The page's first load against a floor page in headless Chromium.
+# The page's first load against a floor page in headless Chromium, then
+# Lighthouse's phone run of both (npm ci in bench/web installs it).
 bench-web: deps
-	@bash scripts/web.sh build && node bench/web/page_bench.mjs
+	@bash scripts/web.sh build && node bench/web/page_bench.mjs && \
+	  (cd bench/web && npm ci --no-audit --no-fund --loglevel=error >/dev/null) && node bench/web/lighthouse.mjs
 
 # The Debian package, build/$(PRESET)/petcalc_<version>_<arch>.deb.
 package: build

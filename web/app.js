@@ -30,12 +30,30 @@ function stopTimer(n) {
   timers.delete(n);
 }
 
+// The phone's layout (style.css) lists the controls top to bottom, and focus
+// follows it; the desktop's window keeps the table's tab order.
+const phone = matchMedia('(max-width: 599px)');
+function tabOrder() {
+  for (const el of document.querySelectorAll('[data-tab]')) {
+    if (phone.matches) el.removeAttribute('tabindex');
+    else el.tabIndex = Number(el.dataset.tab);
+  }
+}
+tabOrder();
+phone.addEventListener('change', tabOrder);
+// The window starts with the focus in Text1; a phone starts at the top.
+if (!phone.matches) box(1).focus();
+
 // Faults: one message in the page at a time, which never blocks the form; a
-// new fault replaces the text of one still shown.
+// new fault replaces the text of one still shown. On a phone it floats at
+// the edge of the screen away from the last touch, never over the finger.
 let faultsShown = 0;
+let touchedAt = Infinity;  // no touch yet: the top
+document.addEventListener('pointerdown', (e) => { touchedAt = e.clientY; }, { capture: true, passive: true });
 function showFault(kind, message) {
   const panel = $('fault');
   panel.dataset.kind = kind;
+  panel.dataset.edge = touchedAt < innerHeight / 2 ? 'bottom' : 'top';
   $('fault-text').textContent = message;
   panel.hidden = false;
   faultsShown++;
@@ -107,7 +125,8 @@ function wireButton(el) {
 
 // Form2: made from its template at each opening, one at a time, movable by
 // its title bar; beside Form1 when the screen has room for both, else under
-// the form and its message.
+// the form and its message. On a phone it is a sheet over the whole screen,
+// and the form behind it is out of reach until it closes.
 function openGrowthTable() {
   const open = $('Form2');
   if (open) {
@@ -116,6 +135,9 @@ function openGrowthTable() {
   }
   const w = $('Form2-template').content.firstElementChild.cloneNode(true);
   document.body.append(w);
+  const form = document.querySelector('main');
+  form.inert = phone.matches;
+  w.querySelector('.close').addEventListener('click', () => { form.inert = false; });
   const main = $('Form1').getBoundingClientRect();
   const beside = main.right + 8 + w.offsetWidth <= document.documentElement.clientWidth;
   w.style.left = (beside ? main.right + 8 : main.left) + window.scrollX + 'px';

@@ -1,8 +1,10 @@
 // petcalc-web-page: writes the page, index.html, from the window data. Form1
 // is laid out in the HTML itself, so the browser paints it before any script
-// has run; Form2 waits in a template until "成长表" makes it. Controls are
-// written in tab order: the Tab key and screen readers walk the document
-// order, the positions come from the table.
+// has run; Form2 waits in a template until "成长表" makes it.
+// The document lists the controls as a phone shows them, top to bottom in
+// rows (kPhoneRows); the desktop view dissolves the rows and places each
+// control where the table puts it, and app.js gives it the table's tab
+// order. So reading order follows the screen in both views.
 //
 //   petcalc-web-page OUT.html STYLE.css FONT.woff2 [CONTROLS.json]
 //
@@ -15,11 +17,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <utility>
 
 #include "output.h"
 #include "windowtable.h"
@@ -27,10 +30,28 @@
 namespace petcalc {
 namespace {
 
-// The outer frame of an in-page window (client area, 1 px border, title bar)
-// and the page margin; the phone's layout width follows from them.
-constexpr int kBorderPx = 1;
-constexpr int kMarginPx = 4;
+// The phone's rows, top to bottom, each one line of controls for a thumb;
+// a group styles its rows alike. Every control of the table stands in
+// exactly one row (checked when the page is written).
+constexpr std::pair<std::string_view, std::string_view> kPhoneRows[] = {
+    {"level", "Label18 Text18 Command27 Command26 Command2 Label21"},
+    {"growth", "Label19 Text19 Command4 Command25"},
+    {"fields", "Label6 Text1"}, {"fields", "Label7 Text2"}, {"fields", "Label8 Text3"},
+    {"fields", "Label9 Text4"}, {"fields", "Label10 Text5"},
+    // a stepper: the box between its minus and its plus buttons
+    {"points", "Label1 Command6 Command5 Text11 Command7 Command8"},
+    {"points", "Label2 Command10 Command9 Text12 Command11 Command12"},
+    {"points", "Label3 Command14 Command13 Text13 Command15 Command16"},
+    {"points", "Label4 Command18 Command17 Text14 Command19 Command20"},
+    {"points", "Label5 Command23 Command21 Text15 Command22 Command24"},
+    {"fields", "Label17 Text17"},
+    {"skills", "Label22 Check1"}, {"skills", "Label23 Check2"}, {"skills", "Label24 Check3"},
+    {"skills", "Label26 Check4"}, {"skills", "Label27 Check5"}, {"skills", "Label25 Check6"},
+    {"skills", "Label28 Check7"}, {"skills", "Label29 Check8"},
+    {"panel", "Label11 Text6"}, {"panel", "Label12 Text7 Label20"}, {"panel", "Label13 Text8 Text20"},
+    {"panel", "Label14 Text9 Text21"}, {"panel", "Label15 Text10 Text22"}, {"panel", "Label16 Text16 Text23"},
+    {"actions", "Command1 Command3"},
+};
 
 std::string escape(std::string_view s) {
     std::string out;
@@ -81,28 +102,44 @@ int px(int twips) { return pixels(twips); }
 std::string place(const ControlRow& c) {
     const PixelRect r = pixelRect(c.left, c.top, c.width, c.height);
     std::ostringstream s;
-    s << "left:" << r.x << "px;top:" << r.y << "px;width:" << r.width << "px;height:" << r.height << "px";
+    s << "--x:" << r.x << "px;--y:" << r.y << "px;--w:" << r.width << "px;--h:" << r.height << "px";
     return s.str();
 }
 
 std::string control(const ControlRow& c) {
     const std::string id = std::string(c.name);
     const std::string where = " style=\"" + place(c) + "\"";
-    const std::string name = " aria-label=\"" + escape(c.accessibleName) + "\"";
+    // The desktop's tab order; app.js applies it where the desktop view shows.
+    const std::string name = " aria-label=\"" + escape(c.accessibleName) + "\" data-tab=\"" +
+                             std::to_string(c.tab + 1) + "\"";
     // The number in the control's name, for the page's script.
     const std::string n = " data-n=\"" + std::to_string(controlNumber(c.name)) + "\"";
     switch (c.kind) {
-    case Kind::Button:
-        return "<button type=\"button\" id=\"" + id + "\"" + (isTall(c) ? " class=\"tall\"" : "") + n + name +
-               where + ">" + escape(shownCaption(c)) + "</button>";
+    case Kind::Button: {
+        // A tall button's caption a line at a time: the desktop stacks the
+        // lines, a phone's wide button sets them side by side.
+        std::string caption = escape(shownCaption(c));
+        if (isTall(c)) {
+            std::string lines;
+            for (std::size_t at = 0, end = 0; end != std::string::npos; at = end + 1)
+                lines += "<span>" + caption.substr(at, (end = caption.find('\n', at)) - at) + "</span>";
+            caption = lines;
+        }
+        // A held button repeats (class hold): a finger on it must not scroll.
+        const std::string classes = std::string(isTall(c) ? " tall" : "") + (findRepeat(c.name) ? " hold" : "");
+        return "<button type=\"button\" id=\"" + id + "\"" +
+               (classes.empty() ? "" : " class=\"" + classes.substr(1) + "\"") + n + name + where + ">" + caption +
+               "</button>";
+    }
     case Kind::Label:
         // Label21 is never seen; its enabled state is the live-recompute flag.
         if (c.name == "Label21") return "<span id=\"" + id + "\" hidden aria-disabled=\"true\"></span>";
         return "<span id=\"" + id + "\" class=\"label\"" + where + ">" + escape(c.caption) + "</span>";
     case Kind::TextBox:
         return "<input type=\"text\" id=\"" + id + "\"" + n + name + where +
-               " autocomplete=\"off\" autocapitalize=\"off\" spellcheck=\"false\"" +
-               (c.tab == 0 ? " autofocus" : "") + ">";
+               // The full keyboard: a box also takes "-", "E" and "&H", which a
+               // phone's number pad lacks.
+               " autocomplete=\"off\" autocapitalize=\"off\" autocorrect=\"off\" spellcheck=\"false\">";
     case Kind::CheckBox:
         // The whole box clicks, as on the desktop; the mark inside is small.
         return "<label class=\"check\"" + where + "><input type=\"checkbox\" id=\"" + id + "\"" + name + "></label>";
@@ -115,20 +152,34 @@ std::string control(const ControlRow& c) {
 std::string window(const WindowRow& w, const std::string& role, const std::string& body) {
     std::ostringstream s;
     s << "<section class=\"window\" id=\"" << w.name << "\"" << role << " aria-labelledby=\"" << w.name
-      << "-title\" style=\"width:" << px(w.width) << "px\">"
+      << "-title\" style=\"--w:" << px(w.width) << "px\">"
       << "<h1 class=\"title\" id=\"" << w.name << "-title\">" << escape(w.caption) << "</h1>"
-      << "<div class=\"client\" style=\"width:" << px(w.width) << "px;height:" << px(w.height) << "px\">" << body
+      << "<div class=\"client\" style=\"--w:" << px(w.width) << "px;--h:" << px(w.height) << "px\">" << body
       << "</div><button type=\"button\" class=\"close\" aria-label=\"关闭 " << escape(w.caption)
       << "\"></button></section>\n";
     return s.str();
 }
 
 std::string page(const std::string& style) {
-    std::vector<const ControlRow*> byTab;
-    for (const ControlRow& c : mainWindowControls()) byTab.push_back(&c);
-    std::stable_sort(byTab.begin(), byTab.end(), [](auto* a, auto* b) { return a->tab < b->tab; });
-    std::string form1;
-    for (const ControlRow* c : byTab) form1 += control(*c) + "\n";
+    std::string form1, group;
+    std::set<std::string_view> written;
+    for (const auto& [kind, names] : kPhoneRows) {
+        // On a phone the rows scroll, and "确定" and "重置" stay below them.
+        if (kind != group) form1 += std::string(group.empty() ? "<div class=\"rows\">\n" : "</div>\n") +
+                                    (kind == "actions" ? "</div>\n" : "") + "<div class=\"group " + std::string(kind) + "\">\n";
+        group = kind;
+        form1 += "<div class=\"row\">";
+        for (std::size_t at = 0; at < names.size();) {
+            const std::size_t end = std::min(names.find(' ', at), names.size());
+            const ControlRow* c = findControl(names.substr(at, end - at));
+            if (!c || !written.insert(c->name).second) throw std::runtime_error("a phone row names a control twice or none");
+            form1 += control(*c);
+            at = end + 1;
+        }
+        form1 += "</div>\n";
+    }
+    form1 += "</div>\n";
+    if (written.size() != mainWindowControls().size()) throw std::runtime_error("the phone rows do not hold every control once");
 
     // The growth table box keeps its lines; a text area holds line feeds.
     std::string table = growthTableText();
@@ -140,12 +191,12 @@ std::string page(const std::string& style) {
                               escape(box.accessibleName) + "\" style=\"" + place(box) + "\" spellcheck=\"false\">\n" +
                               escape(table) + "</textarea>";
 
-    const int layoutWidth = px(kForm1.width) + 2 * kBorderPx + 2 * kMarginPx;
     std::ostringstream s;
     s << "<!doctype html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n"
-      // A phone lays the page out this wide and scales it to its screen;
+      // A phone narrower than the window gets its own layout (style.css);
       // pinch zoom stays free.
-      << "<meta name=\"viewport\" content=\"width=" << layoutWidth << "\">\n"
+      << "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+      << "<meta name=\"color-scheme\" content=\"light dark\">\n"
       << "<title>宠物属性计算器 · petcalc</title>\n"
       << "<meta name=\"description\" content=\"计算宠物的面板属性、升级加点和成长\">\n"
       << "<link rel=\"manifest\" href=\"manifest.webmanifest\">\n"
@@ -154,7 +205,7 @@ std::string page(const std::string& style) {
       // The module's .wasm is fetched by app.js once the page is parsed: a
       // preload of it made the first frame wait (measured, bench/web).
       << "<script type=\"module\" src=\"app.js\"></script>\n</head>\n<body>\n"
-      << window(kForm1, "", form1)
+      << "<main>" << window(kForm1, "", form1)
       << "<template id=\"Form2-template\">" << window(kForm2, " role=\"dialog\"", form2) << "</template>\n"
       << "<section id=\"fault\" class=\"window message\" aria-labelledby=\"fault-title\" hidden>"
       << "<h1 class=\"title\" id=\"fault-title\">" << escape(kFaultTitle) << "</h1>"
