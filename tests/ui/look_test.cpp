@@ -1,5 +1,6 @@
 // What a user sees and what a screen reader hears: captions that fit their
-// controls (run at several scale factors), and the accessibility tree.
+// controls (run at several scale factors), every glyph in the program's
+// font, and the flag as assistive technology reads it.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
@@ -91,44 +92,16 @@ TEST(Look, EveryDrawnCharacterIsInTheProgramFont) {
     EXPECT_EQ(missing.toStdString(), "");
 }
 
-// Walks the tree a screen reader sees, window by window. (It reads in
-// creation order, which is the tab order: Form1Layout checks that.)
-void expectNamed(QWidget* window) {
-    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window);
-    ASSERT_NE(root, nullptr);
-    EXPECT_FALSE(root->text(QAccessible::Name).isEmpty());
-    for (int i = 0; i < root->childCount(); ++i) {
-        QAccessibleInterface* child = root->child(i);
-        auto* w = qobject_cast<QWidget*>(child->object());
-        if (!w || w->objectName().isEmpty() || w->objectName() == "Label21") continue;
-        EXPECT_NE(child->role(), QAccessible::NoRole) << qPrintable(w->objectName());
-        EXPECT_FALSE(child->text(QAccessible::Name).isEmpty()) << qPrintable(w->objectName());
-    }
-}
-
-TEST(Accessibility, TreeNamesRolesAndStates) {
+// The live-recompute flag as assistive technology reads it: Label21,
+// never shown, enabled from "确定" on.
+TEST(Accessibility, Label21ShowsTheFlag) {
     ui::Form1 form;
     form.show();
-    expectNamed(&form);
-
-    auto state = [&](const char* name) {
-        return QAccessible::queryAccessibleInterface(form.findChild<QWidget*>(name))->state();
-    };
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(form.findChild<QWidget*>("Check1"))->role(),
-              QAccessible::CheckBox);
-    EXPECT_FALSE(state("Check1").checked);
-    setChecked(form.findChild<QCheckBox*>("Check1"), true);
-    EXPECT_TRUE(state("Check1").checked);
-    EXPECT_TRUE(state("Label21").disabled);
+    const auto state = [&] { return QAccessible::queryAccessibleInterface(form.findChild<QWidget*>("Label21"))->state(); };
+    EXPECT_TRUE(state().disabled);
     mouseClick(form.findChild<QWidget*>("Command1"));
-    EXPECT_FALSE(state("Label21").disabled);
-    EXPECT_TRUE(state("Label21").invisible);
-
-    mouseClick(form.findChild<QWidget*>("Command25"));
-    ui::Form2* table = form.growthTable();
-    expectNamed(table);
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(table->text1())->role(), QAccessible::EditableText);
-    table->close();
+    EXPECT_FALSE(state().disabled);
+    EXPECT_TRUE(state().invisible);
 }
 
 }  // namespace
