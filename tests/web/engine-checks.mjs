@@ -12,12 +12,7 @@ import { audit, axe, controls, desktop, faults, misplaced, phones, placed } from
 import { engines, ready } from './engines.mjs';
 
 const name = process.argv[2];
-const open = async (options) => {
-  const engine = await engines[name](options);
-  after(() => engine.close());
-  return engine;
-};
-const centre = (id) => { const r = document.getElementById(id).getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2]; };
+const open = (options) => engines[name](options).then((engine) => (after(() => engine.close()), engine));
 
 for (const dark of [false, true]) {
   const scheme = dark ? 'dark' : 'light';
@@ -39,10 +34,8 @@ for (const dark of [false, true]) {
       await engine.evaluate(axe);
       assert.deepEqual(await engine.evaluate(audit, !phone), [], at);
       if (process.env.PETCALC_SHOTS) {  // the widest value in every panel box, the panel in view
-        await engine.evaluate(() => {
-          for (let i = 6; i <= 10; i++) document.getElementById(`Text${i}`).value = ' 4593.039';
-          document.getElementById('Text16').scrollIntoView({ block: 'center' });
-        });
+        await engine.evaluate(() => ['Text6', 'Text7', 'Text8', 'Text9', 'Text10', 'Text16']
+          .map((id) => Object.assign(document.getElementById(id), { value: ' 4593.039' })).at(-1).scrollIntoView({ block: 'center' }));
         await writeFile(join(process.env.PETCALC_SHOTS, `${name}-${w}x${h}-${scheme}.png`), await engine.shot());
       }
       if (phone) {  // the growth table as a sheet
@@ -59,7 +52,7 @@ test(`${name}: a touch hold on +5 repeats, lifting the finger stops every timer`
   await engine.evaluate(ready);
   await engine.size(390, 844);
   const running = () => engine.evaluate(() => window.petcalcProbe.running());
-  const [x, y] = await engine.evaluate(centre, 'Command8');
+  const [x, y] = await engine.evaluate(() => { const r = document.getElementById('Command8').getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2]; });
   const finger = await engine.touch(x, y);
   for (let i = 0; i < 5; i++) await engine.tick();
   await finger.move(x, y + 3);  // a finger wobbles: nothing scrolls

@@ -123,8 +123,10 @@ export const engines = {
     await d.get(server.url);
     const act = () => d.actions({ async: true });
     const keys = { Space: Key.SPACE, Enter: Key.ENTER, Backspace: Key.BACK_SPACE };
+    const shown = (el) => d.executeScript((e) => e.scrollIntoView({ block: 'nearest' }), el).then(() => el);
     return {
-      move: async (to) => act().move(typeof to === 'string' ? { origin: await d.findElement(By.css(to)) }
+      // An element scrolled into view first, as Playwright and puppeteer do.
+      move: async (to) => act().move(typeof to === 'string' ? { origin: await d.findElement(By.css(to)).then(shown) }
                                                             : { origin: Origin.VIEWPORT, x: to[0], y: to[1] }).perform(),
       down: (button) => act().press(Button[button.toUpperCase()]).perform(),
       up: (button) => act().release(Button[button.toUpperCase()]).perform(),
