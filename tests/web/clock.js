@@ -2,8 +2,11 @@
 // (tests/web/engines.mjs): loaded before the page's own scripts, it keeps
 // every timeout and interval of the document, and none falls due until the
 // test calls petcalcClock.tick(ms), which runs those due within ms in
-// order of time (then of setting), as the time would.
+// order of time (then of setting), as the time would. petcalcClock.resume()
+// gives the page the real timers back (axe-core waits on timers of its own);
+// those set under the stopped clock stay stopped.
 (() => {
+  const real = { setTimeout, setInterval, clearTimeout, clearInterval };
   const timers = new Map();
   let now = 0, last = 0;
   const set = (repeat) => (fn, ms, ...args) => {
@@ -26,5 +29,5 @@
     }
     now = end;
   };
-  Object.defineProperty(window, 'petcalcClock', { value: Object.freeze({ tick }) });
+  Object.defineProperty(window, 'petcalcClock', { value: Object.freeze({ tick, resume: () => Object.assign(window, real) }) });
 })();

@@ -1,7 +1,10 @@
 // The browser engines the replay tool drives, each behind the same few
 // operations: point at an element or at a place, a mouse button down or up,
 // a named key or typed text to the focused element, an input method's
-// commit, a script in the page, a reload, one tick of the page's clock.
+// commit, a script in the page, a reload, one tick of the page's clock;
+// for the checks also the window's size, a screenshot and, where the driver
+// sends touch input, a finger. Each engine starts in the light or the dark
+// colour scheme ({ dark: true }).
 //   Chromium: Debian's chromium under playwright-core, with Playwright's clock.
 //   Firefox:  Debian's firefox-esr over WebDriver BiDi, with puppeteer-core.
 //   WebKit:   WebKitGTK's MiniBrowser through WebKitWebDriver (W3C WebDriver,
@@ -24,7 +27,14 @@ const onPage = (page) => ({
   up: (button) => page.mouse.up({ button }),
   type: (text) => page.keyboard.type(text),
   evaluate: (fn, arg) => page.evaluate(fn, arg),
+  shot: () => page.screenshot(),
 });
+
+// Ready, in the page: the module has started, and the font the captions were
+// measured in has loaded (the load event waits for neither).
+export const ready = () => document.fonts.ready.then(() => window.petcalcProbe || new Promise((done) =>
+  new MutationObserver((_, seen) => { if (window.petcalcProbe) { seen.disconnect(); done(); } })
+    .observe(document.documentElement, { attributes: true }))).then(() => true);
 
 // The page as the other engines get it: web/dist with the stopped clock
 // (clock.js) loaded before the page's own scripts, and without the offline
@@ -65,12 +75,14 @@ export const engines = {
     };
   },
 
-  async firefox() {
+  async firefox({ dark } = {}) {
     const server = await servedWithClock();
     const browser = await npm('puppeteer-core').launch({
       browser: 'firefox', executablePath: process.env.PETCALC_FIREFOX || '/usr/bin/firefox-esr',
       headless: !process.env.PETCALC_HEADED, timeout: 0, protocolTimeout: 0,
       defaultViewport: { width: 1000, height: 700 },
+      // Over BiDi puppeteer emulates no media feature: the scheme is a pref.
+      extraPrefsFirefox: { 'layout.css.prefers-color-scheme.content-override': dark ? 0 : 1 },
     });
     // A tab of our own: the one Firefox starts with never has the focus, and
     // there Space and Enter do not activate a button.
@@ -88,11 +100,13 @@ export const engines = {
       // Loaded anew, not reloaded: a reload keeps the check boxes' ticks.
       reload: () => page.goto(server.url),
       tick: () => page.evaluate(() => window.petcalcClock.tick(100)),
+      size: (width, height) => page.setViewport({ width, height }),
+      touch: (x, y) => page.touchscreen.touchStart(x, y),  // BiDi pointer actions of type "touch": .move, .end
       close: () => browser.close().then(server.close),
     };
   },
 
-  async webkit() {
+  async webkit({ dark } = {}) {
     const { Builder, Button, By, Key, Origin } = npm('selenium-webdriver');
     const server = await servedWithClock();
     const driver = spawn(process.env.PETCALC_WEBKITDRIVER || 'WebKitWebDriver', ['--port=0'], { stdio: 'ignore' });
@@ -101,7 +115,7 @@ export const engines = {
       browserName: 'MiniBrowser',
       'webkitgtk:browserOptions': {
         binary: process.env.PETCALC_MINIBROWSER || '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser',
-        args: ['--automation'],
+        args: ['--automation', ...(dark ? ['--dark-mode'] : [])],
       },
       timeouts: { script: null, pageLoad: Number.MAX_SAFE_INTEGER, implicit: 0 },
     }).build();
@@ -109,8 +123,10 @@ export const engines = {
     await d.get(server.url);
     const act = () => d.actions({ async: true });
     const keys = { Space: Key.SPACE, Enter: Key.ENTER, Backspace: Key.BACK_SPACE };
+    const shown = (el) => d.executeScript((e) => e.scrollIntoView({ block: 'nearest' }), el).then(() => el);
     return {
-      move: async (to) => act().move(typeof to === 'string' ? { origin: await d.findElement(By.css(to)) }
+      // An element scrolled into view first, as Playwright and puppeteer do.
+      move: async (to) => act().move(typeof to === 'string' ? { origin: await d.findElement(By.css(to)).then(shown) }
                                                             : { origin: Origin.VIEWPORT, x: to[0], y: to[1] }).perform(),
       down: (button) => act().press(Button[button.toUpperCase()]).perform(),
       up: (button) => act().release(Button[button.toUpperCase()]).perform(),
@@ -125,6 +141,9 @@ export const engines = {
       evaluate: (fn, arg) => d.executeScript(fn, arg),
       reload: () => d.get(server.url),
       tick: () => d.executeScript(() => window.petcalcClock.tick(100)),
+      // The window, toolbar included: WebKitGTK keeps it at least 447 px wide.
+      size: (width, height) => d.manage().window().setRect({ width, height }),
+      shot: () => d.takeScreenshot().then((png) => Buffer.from(png, 'base64')),
       close: () => d.quit().then(server.close).then(() => driver.kill()),
     };
   },

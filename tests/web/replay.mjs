@@ -5,7 +5,7 @@
 // and the page's read-only probe; {"case": ...} starts afresh.
 //   node tests/web/replay.mjs [chromium|firefox|webkit]
 import { createInterface } from 'node:readline';
-import { engines } from './engines.mjs';
+import { engines, ready } from './engines.mjs';
 
 const refuse = (why) => { throw Object.assign(new Error(why), { refused: true }); };
 
@@ -49,12 +49,6 @@ const look = () => ({
   faults: window.petcalcProbe.faults(),
   fault: { kind: document.getElementById('fault').dataset.kind, message: document.getElementById('fault-text').textContent },
 });
-
-// Ready: the module has started, and the font the captions were measured in
-// has loaded (the load event waits for neither).
-const ready = () => document.fonts.ready.then(() => window.petcalcProbe || new Promise((done) =>
-  new MutationObserver((_, seen) => { if (window.petcalcProbe) { seen.disconnect(); done(); } })
-    .observe(document.documentElement, { attributes: true }))).then(() => true);
 
 const engine = await engines[process.argv[2] || 'chromium']();
 let before, down = new Set();  // down: the mouse buttons held
