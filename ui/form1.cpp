@@ -19,10 +19,6 @@
 namespace petcalc::ui {
 
 namespace {
-QRect pixelGeometry(int left, int top, int width, int height) {
-    const PixelRect r = pixelRect(left, top, width, height);
-    return {r.x, r.y, r.width, r.height};
-}
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 MouseButton mouseButton(Qt::MouseButton b) {
     switch (b) {
@@ -126,7 +122,8 @@ void Form1::buildControls() {
         }
         }
         w->setObjectName(qs(c.name));
-        w->setGeometry(pixelGeometry(c.left, c.top, c.width, c.height));
+        const PixelRect r = pixelRect(c.left, c.top, c.width, c.height);
+        w->setGeometry(r.x, r.y, r.width, r.height);
         w->setAccessibleName(qs(c.accessibleName));
         w->setAccessibleDescription(qs(c.name));
         if (w->focusPolicy() != Qt::NoFocus) focusable.push_back(w);

@@ -96,9 +96,6 @@ std::string readAll(const char* path) {
     return s.str();
 }
 
-// 1 CSS px a pixel at 96 dpi.
-int px(int twips) { return pixels(twips); }
-
 std::string place(const ControlRow& c) {
     const PixelRect r = pixelRect(c.left, c.top, c.width, c.height);
     std::ostringstream s;
@@ -152,9 +149,9 @@ std::string control(const ControlRow& c) {
 std::string window(const WindowRow& w, const std::string& role, const std::string& body) {
     std::ostringstream s;
     s << "<section class=\"window\" id=\"" << w.name << "\"" << role << " aria-labelledby=\"" << w.name
-      << "-title\" style=\"--w:" << px(w.width) << "px\">"
+      << "-title\" style=\"--w:" << pixels(w.width) << "px\">"
       << "<h1 class=\"title\" id=\"" << w.name << "-title\">" << escape(w.caption) << "</h1>"
-      << "<div class=\"client\" style=\"--w:" << px(w.width) << "px;--h:" << px(w.height) << "px\">" << body
+      << "<div class=\"client\" style=\"--w:" << pixels(w.width) << "px;--h:" << pixels(w.height) << "px\">" << body
       << "</div><button type=\"button\" class=\"close\" aria-label=\"关闭 " << escape(w.caption)
       << "\"></button></section>\n";
     return s.str();

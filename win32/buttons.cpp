@@ -77,8 +77,10 @@ LRESULT Form1::button(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
             // Windows says with each press which buttons are down: one the
             // hold has down that is up by now lost its release unseen.
             for (int k = 0; k < 5; ++k)
-                if (k != static_cast<int>(*b) && pointer.isDown(static_cast<MouseButton>(k)) && !(wp & kBit[k]))
+                if (k != static_cast<int>(*b) && pointer.isDown(static_cast<MouseButton>(k)) && !(wp & kBit[k])) {
                     pointerLost();
+                    break;
+                }
             m_events.buttonDown(name, *b, inside(w, lp));
             if (pointer.armed() == name) SetFocus(w);
         } else {

@@ -8,6 +8,13 @@ import { serve } from '../../web/serve.mjs';
 const { chromium } = createRequire(new URL('../../web/package.json', import.meta.url))('playwright-core');
 export const dist = fileURLToPath(new URL('../../web/dist/', import.meta.url));
 
+// Ready, in the page: the module has started, and the font the captions were
+// measured in has loaded (the load event waits for neither). It waits on
+// events, never on a timer, so a stopped page clock does not hold it up.
+export const ready = () => document.fonts.ready.then(() => window.petcalcProbe || new Promise((done) =>
+  new MutationObserver((_, seen) => { if (window.petcalcProbe) { seen.disconnect(); done(); } })
+    .observe(document.documentElement, { attributes: true }))).then(() => true);
+
 // Chromium and a server of web/dist, started side by side. No deadline for
 // the start: on a busy machine it takes what it takes, and only a hang
 // reaches the test's own outer limit.
@@ -43,8 +50,6 @@ export async function openPage(web, options = {}) {
   await page.clock.install({ time: 0 });
   await page.clock.pauseAt(24 * 3600 * 1000);
   await page.goto(web.url);
-  // Ready: the module has started, and the font the captions were measured
-  // in has loaded (the load event does not wait for a font).
-  await page.waitForFunction(() => window.petcalcProbe && document.fonts.status === 'loaded', null, { polling: 10 });
+  await page.evaluate(ready);
   return page;
 }

@@ -16,7 +16,9 @@ import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { serve } from '../../web/serve.mjs';
-import { dist, openPage, start } from './browser.mjs';
+import { dist, openPage, ready, start } from './browser.mjs';
+
+export { ready };
 
 const npm = createRequire(new URL('../../web/package.json', import.meta.url));
 // What a Playwright page and a puppeteer page do alike (puppeteer's hover
@@ -29,12 +31,6 @@ const onPage = (page) => ({
   evaluate: (fn, arg) => page.evaluate(fn, arg),
   shot: () => page.screenshot(),
 });
-
-// Ready, in the page: the module has started, and the font the captions were
-// measured in has loaded (the load event waits for neither).
-export const ready = () => document.fonts.ready.then(() => window.petcalcProbe || new Promise((done) =>
-  new MutationObserver((_, seen) => { if (window.petcalcProbe) { seen.disconnect(); done(); } })
-    .observe(document.documentElement, { attributes: true }))).then(() => true);
 
 // The page as the other engines get it: web/dist with the stopped clock
 // (clock.js) loaded before the page's own scripts, and without the offline
