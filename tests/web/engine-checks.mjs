@@ -1,8 +1,8 @@
-// The checks of audit.mjs in Firefox or WebKit (engines.mjs), as checks.mjs
-// makes them in Chromium: the phone layout in a narrow window and the
-// desktop, light and dark; and a touch hold where the driver sends touch.
+// The checks of audit.mjs in one engine (engines.mjs): the phone layout
+// (Chromium emulates a phone; Firefox and WebKit get a narrow window) and
+// the desktop, light and dark; and a touch hold where the driver sends touch.
 // PETCALC_SHOTS=DIR keeps a screenshot of each size and scheme there.
-//   PETCALC_CONTROLS=build/wasm/web/controls.json node tests/web/engine-checks.mjs firefox
+//   PETCALC_CONTROLS=build/wasm/web/controls.json node tests/web/engine-checks.mjs chromium|firefox
 //   ... scripts/xvfb.sh node tests/web/engine-checks.mjs webkit
 import { after, test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -30,7 +30,7 @@ for (const dark of [false, true]) {
       assert.ok(phone === width < 600 && isDark === dark, at);
       if (!phone) assert.deepEqual(misplaced(await engine.evaluate(placed, controls.map((c) => c.name))), [], at);
       assert.deepEqual(await engine.evaluate(faults, phone), [], at);
-      await engine.evaluate(() => { window.petcalcClock.resume(); });  // axe waits on timers of its own
+      await engine.resume();  // axe waits on timers of its own
       await engine.evaluate(axe);
       assert.deepEqual(await engine.evaluate(audit, !phone), [], at);
       if (process.env.PETCALC_SHOTS) {  // the widest value in every panel box, the panel in view

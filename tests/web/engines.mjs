@@ -1,11 +1,13 @@
 // The browser engines the replay tool drives, each behind the same few
 // operations: point at an element or at a place, a mouse button down or up,
 // a named key or typed text to the focused element, an input method's
-// commit, a script in the page, a reload, one tick of the page's clock;
+// commit, a script in the page, a reload, one tick of the page's clock (or
+// the real time back);
 // for the checks also the window's size, a screenshot and, where the driver
 // sends touch input, a finger. Each engine starts in the light or the dark
 // colour scheme ({ dark: true }).
-//   Chromium: Debian's chromium under playwright-core, with Playwright's clock.
+//   Chromium: Debian's chromium under playwright-core, with Playwright's clock;
+//             a phone through the DevTools protocol's emulation.
 //   Firefox:  Debian's firefox-esr over WebDriver BiDi, with puppeteer-core.
 //   WebKit:   WebKitGTK's MiniBrowser through WebKitWebDriver (W3C WebDriver,
 //             selenium-webdriver), on the X display the caller provides.
@@ -58,15 +60,26 @@ async function listening(pid) {
 }
 
 export const engines = {
-  async chromium() {
+  async chromium({ dark } = {}) {
     const web = await start();
-    const page = await openPage(web, { viewport: { width: 1000, height: 700 } });
+    const page = await openPage(web, { viewport: { width: 1000, height: 700 }, colorScheme: dark ? 'dark' : 'light' });
+    const cdp = await page.context().newCDPSession(page);
+    const touch = (type, x, y) => cdp.send('Input.dispatchTouchEvent', { type, touchPoints: type === 'touchEnd' ? [] : [{ x, y }] });
     return {
       ...onPage(page),
       key: (key) => page.keyboard.press(key === 'SelectAll' ? 'ControlOrMeta+A' : key),
       commit: (text) => page.keyboard.insertText(text),
       reload: () => page.reload(),
       tick: () => page.clock.runFor(100),
+      resume: () => page.clock.resume(),
+      // Below 600 px a phone: its screen's pixel ratio, and touch input.
+      size: async (width, height) => {
+        const phone = width < 600;
+        await page.setViewportSize({ width, height });
+        await cdp.send('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: phone ? 3 : 1, mobile: phone });
+        await cdp.send('Emulation.setTouchEmulationEnabled', { enabled: phone, maxTouchPoints: phone ? 5 : 1 });
+      },
+      touch: (x, y) => touch('touchStart', x, y).then(() => ({ move: (x, y) => touch('touchMove', x, y), end: () => touch('touchEnd') })),
       close: () => web.close(),
     };
   },
@@ -96,6 +109,7 @@ export const engines = {
       // Loaded anew, not reloaded: a reload keeps the check boxes' ticks.
       reload: () => page.goto(server.url),
       tick: () => page.evaluate(() => window.petcalcClock.tick(100)),
+      resume: () => page.evaluate(() => { window.petcalcClock.resume(); }),
       size: (width, height) => page.setViewport({ width, height }),
       touch: (x, y) => page.touchscreen.touchStart(x, y),  // BiDi pointer actions of type "touch": .move, .end
       close: () => browser.close().then(server.close),
@@ -137,6 +151,7 @@ export const engines = {
       evaluate: (fn, arg) => d.executeScript(fn, arg),
       reload: () => d.get(server.url),
       tick: () => d.executeScript(() => window.petcalcClock.tick(100)),
+      resume: () => d.executeScript(() => { window.petcalcClock.resume(); }),
       // The window, toolbar included: WebKitGTK keeps it at least 447 px wide.
       size: (width, height) => d.manage().window().setRect({ width, height }),
       shot: () => d.takeScreenshot().then((png) => Buffer.from(png, 'base64')),
