@@ -95,7 +95,7 @@ def differences(sent, ref, got, err, where):
 
 
 def tally(results):
-    """Prints each failure and the count; the exit status."""
+    """Prints each failure; returns the failures."""
     failed = [(name, problems) for name, problems in results if problems]
     for name, problems in failed:
         print(f"{name}:\n  " + "\n  ".join(problems))
@@ -128,9 +128,9 @@ def main():
     files = [(path, *cases(path)) for path in a.files]
     run = [(path, n, title, steps) for path, header, found in files if set(header.get("needs", [])) <= has
            for n, title, steps in found]
-    failed = tally(((f"{path}:{n}: case failed: {title}",
-                                  check_case(path, steps, a.reference, a.front_end, played.get((path, n))))
-                                 for path, n, title, steps in run))
+    failed = tally((f"{path}:{n}: case failed: {title}",
+                    check_case(path, steps, a.reference, a.front_end, played.get((path, n))))
+                   for path, n, title, steps in run)
     skipped = sum(len(found) for _, _, found in files) - len(run)
     print(f"scenarios: {len(run) - len(failed)} passed, {len(failed)} failed, {skipped} skipped")
     return 1 if failed else 0

@@ -31,7 +31,6 @@ QIcon appIcon();
 // The font of the tall narrow "成长表" button: three lines of it fit 41 px.
 QFont tallButtonFont();
 
-
 // The margin QLineEdit keeps between its frame and its text, each side.
 inline constexpr int kInnerMargin = 2;
 // Gives a narrow box's inner margins to its text.

@@ -28,6 +28,8 @@
 //                                         shows the message; the repeats have
 //                                         stopped already
 
+#include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -84,10 +86,11 @@ Form1Events* events = nullptr;
 
 std::string command(int n) { return "Command" + std::to_string(n); }
 
-// A button the DOM numbers (0 .. 4; the page passes no other).
-MouseButton mouseButton(int domButton) {
+// A button as the DOM numbers it, or none for a number it does not use.
+std::optional<MouseButton> mouseButton(int domButton) {
     constexpr MouseButton kByNumber[] = {MouseButton::Left, MouseButton::Middle, MouseButton::Right,
                                          MouseButton::Back, MouseButton::Forward};
+    if (domButton < 0 || domButton >= static_cast<int>(std::size(kByNumber))) return std::nullopt;
     return kByNumber[domButton];
 }
 
@@ -104,12 +107,10 @@ __attribute__((export_name("pc_start"))) void pc_start() {
     events = &wiring;
 }
 __attribute__((export_name("pc_button_down"))) void pc_button_down(int n, int button, int over) {
-    if (button < 0 || button > 4) return;
-    events->buttonDown(command(n), mouseButton(button), over != 0);
+    if (const auto b = mouseButton(button)) events->buttonDown(command(n), *b, over != 0);
 }
 __attribute__((export_name("pc_button_up"))) void pc_button_up(int n, int button, int over) {
-    if (button < 0 || button > 4) return;
-    events->buttonUp(command(n), mouseButton(button), over != 0);
+    if (const auto b = mouseButton(button)) events->buttonUp(command(n), *b, over != 0);
 }
 __attribute__((export_name("pc_key"))) void pc_key(int n) { events->keyClick(command(n)); }
 __attribute__((export_name("pc_pointer_lost"))) void pc_pointer_lost() { events->pointerLost(); }

@@ -11,6 +11,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -76,7 +77,7 @@ LRESULT Form1::button(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         if (down) {
             // Windows says with each press which buttons are down: one the
             // hold has down that is up by now lost its release unseen.
-            for (int k = 0; k < 5; ++k)
+            for (int k = 0; k < static_cast<int>(std::size(kBit)); ++k)
                 if (k != static_cast<int>(*b) && pointer.isDown(static_cast<MouseButton>(k)) && !(wp & kBit[k])) {
                     pointerLost();
                     break;
