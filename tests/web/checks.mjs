@@ -14,6 +14,7 @@ import { controls, faults, misplaced, placed } from './audit.mjs';
 const web = await start();
 after(() => web.close());
 const running = (page) => page.evaluate(() => window.petcalcProbe.running());
+const stopped = (page) => page.waitForFunction(() => window.petcalcProbe.running().length === 0, null, { polling: 10 });
 const centre = (page, id) => page.locator(id).boundingBox().then((b) => ({ x: b.x + b.width / 2, y: b.y + b.height / 2 }));
 const tap = (page, id) => centre(page, id).then((c) => page.touchscreen.tap(c.x, c.y));
 const open = (width, height, colorScheme = 'light') => openPage(web, { viewport: { width, height }, colorScheme,
@@ -77,16 +78,17 @@ test('a phone: a cancelled touch or a hidden page stops every timer, pinch zoom 
   const touch = (type, p) => cdp.send('Input.dispatchTouchEvent', { type, touchPoints: p ? [p] : [] });
   const plus5 = await centre(page, '#Command8');
   await touch('touchStart', plus5);  // the system takes the finger away (pointercancel)
+  // The driver may answer before the page has heard the cancel (it cannot
+  // be cancelled, so nothing waits for the page): wait until it has.
   await touch('touchCancel');
-  assert.deepEqual(await running(page), []);
+  await stopped(page);
   await page.clock.runFor(1000);
   assert.equal(await page.inputValue('#Text11'), ' 0');  // the press's own write: no repeat, no click
   await touch('touchStart', plus5);  // held while the user turns to another tab: no release comes
   assert.deepEqual(await running(page), [4]);
   await cdp.send('Emulation.setFocusEmulationEnabled', { enabled: false });  // the focus as it really goes
   await (await page.context().newPage()).bringToFront();
-  // The page hears of it by an event of its own, after bringToFront returns.
-  await page.waitForFunction(() => window.petcalcProbe.running().length === 0, null, { polling: 10 });
+  await stopped(page);  // the page hears of it by an event of its own, after bringToFront returns
   const scale = await page.evaluate(() => visualViewport.scale);
   await cdp.send('Input.synthesizePinchGesture', { x: 20, y: 700, scaleFactor: 2, relativeSpeed: 2000 });
   assert.ok(await page.evaluate((s) => visualViewport.scale > s * 1.5, scale), 'pinch zoom');
