@@ -200,6 +200,11 @@ void Engine::setLiveRecompute(bool on) {
     m_form.showLiveRecompute(on);
 }
 
+void Engine::restore(const PetSheet& sheet, bool live) {
+    m_sheet = sheet;
+    setLiveRecompute(live);
+}
+
 void Engine::reset() {
     Action action(*this, Op::Reset);
     setLiveRecompute(false);  // first, so that emptying the point boxes runs nothing

@@ -35,6 +35,8 @@ public:
     // another action's write it is part of that action; on its own (the user
     // typed) it is an action of its own.
     void pointBoxChanged();
+    // A kept pet given back: its sheet and flag as they were saved.
+    void restore(const PetSheet& sheet, bool live);
 
 private:
     class Action;

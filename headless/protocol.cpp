@@ -87,6 +87,11 @@ Step parseStep(std::string_view line) {
         s.op = StepOp::Close;
         s.window = stringField(step, "window");
         if (s.window != "Form1" && s.window != "Form2") throw StepError("unknown window \"" + s.window + "\"");
+    } else if (op == "reload" || op == "share" || op == "undo" || op == "redo") {
+        s.op = op == "reload" ? StepOp::Reload : op == "share" ? StepOp::Share : op == "undo" ? StepOp::Undo : StepOp::Redo;
+    } else if (op == "open") {
+        s.op = StepOp::Open;
+        s.link = stringField(step, "link");
     } else {
         throw StepError("unknown op \"" + op + "\"");
     }
@@ -103,19 +108,23 @@ std::string stateLine(const State& s) {
     if (s.form2) windows.push_back("Form2");
     json fault = nullptr;
     if (s.faultKind) fault = {{"kind", *s.faultKind}, {"message", *s.faultMessage}};
-    const json out = {{"fault", fault}, {"flag", s.flag}, {"running", running}, {"texts", texts}, {"windows", windows}};
+    json out = {{"fault", fault}, {"flag", s.flag}, {"running", running}, {"texts", texts}, {"windows", windows}};
+    if (s.link) out["link"] = *s.link;
+    if (s.noticeKind) out["notice"] = {{"kind", *s.noticeKind}, {"message", *s.noticeMessage}};
     // A box may hold bytes that are not UTF-8 only if a step put them there;
     // steps are JSON, so they are UTF-8 already.
     return out.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-int replaySteps(std::string_view tool, const std::function<State(const Step&)>& play) {
+int replaySteps(std::string_view tool, const std::function<State(const Step&)>& play, bool keepsPets) {
     std::string line;
     for (int number = 1; std::getline(std::cin, line); ++number) {
         if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
         try {
             // Answers nobody receives end the run instead of playing on unseen.
-            if (!output::writeLine(tool, stateLine(play(parseStep(line))))) return 1;
+            const Step step = parseStep(line);
+            if (step.op >= StepOp::Reload && !keepsPets) throw StepError("this front end keeps no pets");
+            if (!output::writeLine(tool, stateLine(play(step)))) return 1;
         } catch (const StepError& e) {
             std::fprintf(stderr, "%.*s: line %d: %s\n", static_cast<int>(tool.size()), tool.data(), number, e.what());
             return 2;

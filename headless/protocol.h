@@ -17,7 +17,9 @@
 
 namespace petcalc::replay {
 
-enum class StepOp { Type, Check, Click, Press, Release, Key, Tick, Close };
+// Reload, Share, Open, Undo and Redo are the steps of a front end that
+// keeps pets (the web page; "needs": ["pets"]).
+enum class StepOp { Type, Check, Click, Press, Release, Key, Tick, Close, Reload, Share, Open, Undo, Redo };
 
 struct Step {
     StepOp op;
@@ -30,6 +32,7 @@ struct Step {
     bool outside = false;  // release: the pointer is no longer over the button
     int timer = 0;         // tick: 1 .. 22
     std::string window;    // close: "Form1" or "Form2"
+    std::string link;      // open: the code a link carries
 };
 
 // A step the protocol refuses; the tool prints it with the line number and
@@ -48,6 +51,8 @@ struct State {
     std::vector<int> running;  // timer numbers, ascending
     bool form1 = true, form2 = false;
     std::optional<std::string> faultKind, faultMessage;
+    std::optional<std::string> link;                       // share: the current pet's code
+    std::optional<std::string> noticeKind, noticeMessage;  // a refused link: "bad link"
 };
 
 // {"fault":...,"flag":...,"running":[...],"texts":{...},"windows":[...]},
@@ -59,6 +64,7 @@ std::string stateLine(const State& s);
 // flushed at once. A refused step ends it with "TOOL: line N: WHAT" on
 // standard error and status 2, a failed write with status 1; the end of
 // input with 0.
-int replaySteps(std::string_view tool, const std::function<State(const Step&)>& play);
+// A tool whose front end keeps no pets (keepsPets false) refuses their steps.
+int replaySteps(std::string_view tool, const std::function<State(const Step&)>& play, bool keepsPets = false);
 
 }  // namespace petcalc::replay

@@ -6,8 +6,11 @@
 
 #include <string>
 
+#include <optional>
+
 #include "fault.h"
 #include "form1events.h"
+#include "petcode.h"
 #include "protocol.h"
 #include "windowtable.h"
 
@@ -18,47 +21,66 @@ class Headless : public Form, public Platform {
 public:
     State run(const Step& s) {
         m_fault.reset();
-        if (!m_form1 && !(s.op == StepOp::Close && s.window == "Form2")) throw StepError("Form1 is closed");
-        const Pointer& pointer = m_events.pointer();
+        std::optional<std::string> link;
+        std::optional<std::string> notice;
+        if (!m_form1 && !(s.op == StepOp::Close && s.window == "Form2") && s.op != StepOp::Reload)
+            throw StepError("Form1 is closed");
+        const Pointer& pointer = m_events->pointer();
+        const bool keeps = s.op >= StepOp::Reload;  // the page's own steps, none while a mouse button is down
+        if (keeps && pointer.anyDown()) throw StepError("a mouse button is down");
         switch (s.op) {
         case StepOp::Type: type(s.box, s.text); break;
         case StepOp::Check:
             if (pointer.anyDown()) throw StepError("a mouse button is down");
-            m_checks[s.check] = s.checked;
+            if (m_checks[s.check] != s.checked) m_checks[s.check] = s.checked, m_events->checkChanged();
             break;
         case StepOp::Click:
             if (pointer.anyDown()) throw StepError("a mouse button is down");
-            m_events.buttonDown(s.control, MouseButton::Left, true);
-            m_events.buttonUp(s.control, MouseButton::Left, true);
+            m_events->buttonDown(s.control, MouseButton::Left, true);
+            m_events->buttonUp(s.control, MouseButton::Left, true);
             break;
         case StepOp::Press: {
             if (pointer.isDown(s.button)) throw StepError("that mouse button is down already");
             // The press goes to the control under the pointer, or to the
             // one that has captured it.
             const std::string to(pointer.anyDown() ? pointer.captured() : s.control);
-            m_events.buttonDown(to, s.button, to == s.control);
+            m_events->buttonDown(to, s.button, to == s.control);
             break;
         }
         case StepOp::Release: {
             if (!pointer.isDown(s.button)) throw StepError("that mouse button is not down");
             const std::string to(pointer.captured());
-            m_events.buttonUp(to, s.button, !s.outside && to == s.control);
+            m_events->buttonUp(to, s.button, !s.outside && to == s.control);
             break;
         }
-        case StepOp::Key: m_events.keyClick(s.control); break;
+        case StepOp::Key: m_events->keyClick(s.control); break;
         case StepOp::Tick:
             if (!m_running[s.timer]) throw StepError(timerName(s.timer) + " is not running");
-            m_events.tick(s.timer);
+            m_events->tick(s.timer);
             break;
         case StepOp::Close: close(s.window); break;
+        case StepOp::Reload: reload(); break;
+        case StepOp::Share: link = encodePet(m_events->state()); break;
+        case StepOp::Open: {
+            const DecodedPet d = decodePet(s.link);
+            if (d.pet) m_events->open(*d.pet);
+            else notice = d.refusal;
+            break;
         }
-        return state();
+        case StepOp::Undo: m_events->undo(); break;
+        case StepOp::Redo: m_events->redo(); break;
+        }
+        State out = state();
+        out.link = link;
+        if (notice) out.noticeKind = "bad link", out.noticeMessage = notice;
+        return out;
     }
 
     // Form: a write only writes; Form1Events raises the change.
     std::string text(Box b) const override { return m_texts[boxNumber(b)]; }
     void setText(Box b, const std::string& t) override { m_texts[boxNumber(b)] = t; }
     bool isChecked(Check c) const override { return m_checks[static_cast<int>(c)]; }
+    void setChecked(Check c, bool on) override { m_checks[static_cast<int>(c)] = on; }
     void reportFault(const Fault& f) override { m_fault = f; }
 
     // Platform
@@ -73,7 +95,7 @@ private:
     void type(Box b, const std::string& t) {
         const auto typed = [&](std::string now) {
             m_texts[boxNumber(b)] = std::move(now);
-            m_events.textChanged(b);
+            m_events->textChanged(b);
         };
         if (t.empty()) return typed("");
         const auto ascii = [&](std::size_t k) { return t[k] >= 0x20 && t[k] < 0x7f; };
@@ -85,6 +107,17 @@ private:
         }
     }
 
+    // The page closed and opened again: a fresh Form1 given the saved pet.
+    void reload() {
+        const PetState saved = m_events->state();
+        m_texts = {};
+        m_checks = {};
+        m_running = {};
+        m_form1 = true, m_form2 = false;
+        m_events.emplace(*this, *this);
+        m_events->load(saved);
+    }
+
     void close(const std::string& window) {
         if (window == "Form2") {
             if (!m_form2) throw StepError("Form2 is not open");
@@ -93,13 +126,13 @@ private:
         }
         // A closed window's buttons can no longer get their releases.
         m_form1 = false;
-        m_events.pointerLost();
+        m_events->pointerLost();
     }
 
     State state() const {
         State s;
         s.texts = m_texts;
-        s.flag = m_events.engine().liveRecompute();
+        s.flag = m_events->engine().liveRecompute();
         for (int n = 1; n <= kTimerCount; ++n)
             if (m_running[n]) s.running.push_back(n);
         s.form1 = m_form1;
@@ -116,7 +149,7 @@ private:
     std::array<bool, kTimerCount + 1> m_running{};
     bool m_form1 = true, m_form2 = false;
     std::optional<Fault> m_fault;
-    Form1Events m_events{*this, *this};
+    std::optional<Form1Events> m_events{std::in_place, *this, *this};
 };
 
 }  // namespace
@@ -125,5 +158,5 @@ private:
 int main() {
     using namespace petcalc::replay;
     Headless window;
-    return replaySteps("petcalc-replay-core", [&](const Step& step) { return window.run(step); });
+    return replaySteps("petcalc-replay-core", [&](const Step& step) { return window.run(step); }, true);
 }

@@ -74,6 +74,7 @@ public:
             else if (!m_form1.growthTable() || !m_form1.growthTable()->isVisible()) throw StepError("Form2 is not open");
             else m_form1.growthTable()->close();
             break;
+        default: break;  // the page's own steps: refused before they come here
         }
         // What the window system queued (a window shown takes the activation)
         // arrives before the next input, as on a desktop.

@@ -133,6 +133,7 @@ public:
             if (s.window == "Form2" && !m_form.growthTable().isOpen()) throw StepError("Form2 is not open");
             post(s.window == "Form1" ? m_form.hwnd() : m_form.growthTable().hwnd(), WM_CLOSE, 0, 0);
             break;
+        default: break;  // the page's own steps: refused before they come here
         }
         return m_last = state();
     }
