@@ -1,11 +1,21 @@
 #include "petstate.h"
 
-#include <bit>
+#include <cstring>
 
 namespace petcalc {
 
-std::uint32_t bitsOf(float v) { return std::bit_cast<std::uint32_t>(v); }
-float fromBits(std::uint32_t bits) { return std::bit_cast<float>(bits); }
+// memcpy, not std::bit_cast: the page's toolchain ships an older library.
+std::uint32_t bitsOf(float v) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    return bits;
+}
+
+float fromBits(std::uint32_t bits) {
+    float v;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
 
 bool PetState::operator==(const PetState& o) const {
     if (texts != o.texts || checks != o.checks || live != o.live) return false;
