@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "jsontext.h"
 #include "numtext.h"
 
 namespace petcalc {
@@ -100,24 +101,6 @@ private:
     std::string m_why;
 };
 
-bool validUtf8(std::string_view s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        int n = c < 0x80 ? 0 : (c & 0xe0) == 0xc0 ? 1 : (c & 0xf0) == 0xe0 ? 2 : (c & 0xf8) == 0xf0 ? 3 : -1;
-        if (n < 0 || i + n >= s.size()) return false;
-        std::uint32_t cp = n == 0 ? c : c & (0x3f >> n);
-        for (int k = 1; k <= n; ++k) {
-            const auto d = static_cast<unsigned char>(s[i + k]);
-            if ((d & 0xc0) != 0x80) return false;
-            cp = cp << 6 | (d & 0x3f);
-        }
-        constexpr std::uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < kLeast[n] || cp > 0x10ffff || (cp >= 0xd800 && cp <= 0xdfff)) return false;
-        i += static_cast<std::size_t>(n) + 1;
-    }
-    return true;
-}
-
 std::string getText(Reader& r, std::size_t limit) {
     std::string t;
     if (r.get(1) == 0) {
@@ -137,7 +120,7 @@ std::string getText(Reader& r, std::size_t limit) {
     if (n > limit) return r.refuse(kCutShort), t;
     t.reserve(n);
     for (std::size_t i = 0; i < n; ++i) t += static_cast<char>(r.get(8));
-    if (!validUtf8(t)) r.refuse("链接里的文字不是有效的 UTF-8 编码，无法打开。");
+    if (!jsontext::validUtf8(t)) r.refuse("链接里的文字不是有效的 UTF-8 编码，无法打开。");
     return t;
 }
 
@@ -164,10 +147,11 @@ std::string encodePet(const PetState& s) {
     return b.code();
 }
 
-DecodedPet decodePet(std::string_view code) {
+DecodedPet decodePet(std::string_view code, std::size_t maxLength) {
     const auto refused = [](std::string why) { return DecodedPet{std::nullopt, std::move(why)}; };
     if (code.empty()) return refused("链接里没有宠物。");
-    if (code.size() > kMaxCodeLength) return refused("链接太长（超过 4096 个字符），无法打开。");
+    if (code.size() > maxLength)
+        return refused("链接太长（超过 " + std::to_string(maxLength) + " 个字符），无法打开。");
     if (code[0] != kCodeVersion) {
         if (code[0] > kCodeVersion && code[0] <= '9')
             return refused("这个链接来自更新版本的 petcalc：请刷新页面，再打开一次。");

@@ -19,7 +19,10 @@
 
 namespace petcalc {
 
-inline constexpr std::size_t kMaxCodeLength = 4096;
+inline constexpr std::size_t kMaxCodeLength = 4096;  // a link's
+// A kept pet's code (browser storage, an exported file) may carry long box
+// texts that a link never would.
+inline constexpr std::size_t kMaxKeptCodeLength = 1 << 18;
 inline constexpr char kCodeVersion = '1';
 
 std::string encodePet(const PetState& s);
@@ -28,6 +31,6 @@ struct DecodedPet {
     std::optional<PetState> pet;  // set when the code was taken
     std::string refusal;          // otherwise why not, in Chinese
 };
-DecodedPet decodePet(std::string_view code);
+DecodedPet decodePet(std::string_view code, std::size_t maxLength = kMaxCodeLength);
 
 }  // namespace petcalc

@@ -92,6 +92,23 @@ Step parseStep(std::string_view line) {
     } else if (op == "open") {
         s.op = StepOp::Open;
         s.link = stringField(step, "link");
+    } else if (op == "pets") {
+        s.op = StepOp::Pets;
+        s.pets = stringField(step, "do");
+        if (s.pets == "rename") {
+            s.name = stringField(step, "name");
+        } else if (s.pets == "switch") {
+            const json& i = field(step, "index");
+            if (!i.is_number_integer() || i < 0 || i > 100000) throw StepError("\"index\" is not a pet's number");
+            s.index = i.get<int>();
+        } else if (s.pets != "new" && s.pets != "duplicate" && s.pets != "delete" && s.pets != "restore") {
+            throw StepError("unknown \"do\" \"" + s.pets + "\"");
+        }
+    } else if (op == "export") {
+        s.op = StepOp::Export;
+    } else if (op == "import") {
+        s.op = StepOp::Import;
+        s.file = stringField(step, "file");
     } else {
         throw StepError("unknown op \"" + op + "\"");
     }
@@ -110,6 +127,8 @@ std::string stateLine(const State& s) {
     if (s.faultKind) fault = {{"kind", *s.faultKind}, {"message", *s.faultMessage}};
     json out = {{"fault", fault}, {"flag", s.flag}, {"running", running}, {"texts", texts}, {"windows", windows}};
     if (s.link) out["link"] = *s.link;
+    if (s.file) out["file"] = *s.file;
+    if (s.petNames) out["pets"] = {{"current", s.currentPet}, {"names", *s.petNames}};
     if (s.noticeKind) out["notice"] = {{"kind", *s.noticeKind}, {"message", *s.noticeMessage}};
     // A box may hold bytes that are not UTF-8 only if a step put them there;
     // steps are JSON, so they are UTF-8 already.

@@ -19,7 +19,7 @@ namespace petcalc::replay {
 
 // Reload, Share, Open, Undo and Redo are the steps of a front end that
 // keeps pets (the web page; "needs": ["pets"]).
-enum class StepOp { Type, Check, Click, Press, Release, Key, Tick, Close, Reload, Share, Open, Undo, Redo };
+enum class StepOp { Type, Check, Click, Press, Release, Key, Tick, Close, Reload, Share, Open, Undo, Redo, Pets, Export, Import };
 
 struct Step {
     StepOp op;
@@ -33,6 +33,10 @@ struct Step {
     int timer = 0;         // tick: 1 .. 22
     std::string window;    // close: "Form1" or "Form2"
     std::string link;      // open: the code a link carries
+    std::string pets;      // pets: "new", "duplicate", "rename", "delete", "restore", "switch"
+    std::string name;      // pets rename
+    int index = 0;         // pets switch: 0 is the first pet
+    std::string file;      // import: the file's text
 };
 
 // A step the protocol refuses; the tool prints it with the line number and
@@ -52,7 +56,10 @@ struct State {
     bool form1 = true, form2 = false;
     std::optional<std::string> faultKind, faultMessage;
     std::optional<std::string> link;                       // share: the current pet's code
-    std::optional<std::string> noticeKind, noticeMessage;  // a refused link: "bad link"
+    std::optional<std::string> noticeKind, noticeMessage;  // "bad link", "bad file", "bad name", "pets"
+    std::optional<std::vector<std::string>> petNames;      // once the list was used: every pet's name
+    int currentPet = 0;                                    // and the one shown
+    std::optional<std::string> file;                       // export: the file's text
 };
 
 // {"fault":...,"flag":...,"running":[...],"texts":{...},"windows":[...]},

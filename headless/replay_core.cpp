@@ -11,6 +11,7 @@
 #include "fault.h"
 #include "form1events.h"
 #include "petcode.h"
+#include "shelf.h"
 #include "protocol.h"
 #include "windowtable.h"
 
@@ -21,8 +22,8 @@ class Headless : public Form, public Platform {
 public:
     State run(const Step& s) {
         m_fault.reset();
-        std::optional<std::string> link;
-        std::optional<std::string> notice;
+        std::optional<std::string> link, file;
+        std::string notice, noticeKind;
         if (!m_form1 && !(s.op == StepOp::Close && s.window == "Form2") && s.op != StepOp::Reload)
             throw StepError("Form1 is closed");
         const Pointer& pointer = m_events->pointer();
@@ -61,18 +62,35 @@ public:
         case StepOp::Close: close(s.window); break;
         case StepOp::Reload: reload(); break;
         case StepOp::Share: link = encodePet(m_events->state()); break;
-        case StepOp::Open: {
-            const DecodedPet d = decodePet(s.link);
-            if (d.pet) m_events->open(*d.pet);
-            else notice = d.refusal;
+        case StepOp::Open:
+            noticeKind = "bad link";
+            notice = onShelf(m_pets, *m_events, ShelfOp::OpenLink, 0, s.link);
             break;
-        }
         case StepOp::Undo: m_events->undo(); break;
         case StepOp::Redo: m_events->redo(); break;
+        case StepOp::Pets:
+            noticeKind = s.pets == "rename" ? "bad name" : "pets";
+            notice = onShelf(m_pets, *m_events, shelfOp(s.pets), static_cast<std::size_t>(s.index), s.name);
+            break;
+        case StepOp::Export:
+            keepShown(m_pets, *m_events);
+            file = exportPets(m_pets);
+            break;
+        case StepOp::Import:
+            noticeKind = "bad file";
+            notice = onShelf(m_pets, *m_events, ShelfOp::Import, 0, s.file);
+            break;
         }
         State out = state();
         out.link = link;
-        if (notice) out.noticeKind = "bad link", out.noticeMessage = notice;
+        out.file = file;
+        if (!notice.empty()) out.noticeKind = noticeKind, out.noticeMessage = notice;
+        if (m_listShown || s.op == StepOp::Pets || s.op == StepOp::Open || s.op == StepOp::Import || s.op == StepOp::Export) {
+            m_listShown = true;
+            out.petNames.emplace();
+            for (const KeptPet& k : m_pets.pets) out.petNames->push_back(k.name);
+            out.currentPet = static_cast<int>(m_pets.current);
+        }
         return out;
     }
 
@@ -107,15 +125,20 @@ private:
         }
     }
 
-    // The page closed and opened again: a fresh Form1 given the saved pet.
+    static ShelfOp shelfOp(std::string_view what) {
+        return what == "new" ? ShelfOp::New : what == "duplicate" ? ShelfOp::Duplicate : what == "rename" ? ShelfOp::Rename
+             : what == "delete" ? ShelfOp::Remove : what == "restore" ? ShelfOp::Restore : ShelfOp::Switch;
+    }
+
+    // The page closed and opened again: a fresh Form1 given the kept pets.
     void reload() {
-        const PetState saved = m_events->state();
+        keepShown(m_pets, *m_events);
         m_texts = {};
         m_checks = {};
         m_running = {};
         m_form1 = true, m_form2 = false;
         m_events.emplace(*this, *this);
-        m_events->load(saved);
+        showKept(m_pets, *m_events);
     }
 
     void close(const std::string& window) {
@@ -150,6 +173,8 @@ private:
     bool m_form1 = true, m_form2 = false;
     std::optional<Fault> m_fault;
     std::optional<Form1Events> m_events{std::in_place, *this, *this};
+    Pets m_pets;
+    bool m_listShown = false;  // the state lines name the pets once a step used the list
 };
 
 }  // namespace
