@@ -2,7 +2,8 @@
 // web/dist on a local server, for the replay tool, the browser checks and
 // the benchmark.
 import { execFile } from 'node:child_process';
-import { mkdtemp, rm } from 'node:fs/promises';
+import { rmSync } from 'node:fs';
+import { mkdtemp } from 'node:fs/promises';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -15,16 +16,17 @@ import { serve } from '../../web/serve.mjs';
 const chromium = () => createRequire(new URL('../../web/package.json', import.meta.url))('playwright-core').chromium;
 export const dist = fileURLToPath(new URL('../../web/dist/', import.meta.url));
 
-// web/dist as it is now, in a new folder of the caller's: a build beside
-// may lay it out anew while a page is served. The copy holds web/dist.lock
-// shared, the layout holds it alone (web/CMakeLists.txt): the copy is of a
-// whole folder, the old one or the new.
+// web/dist as it is now, in a new folder of the caller's, removed when the
+// process ends: a build beside may lay it out anew while a page is served.
+// The copy holds web/dist.lock shared, the layout holds it alone
+// (web/CMakeLists.txt): the copy is of a whole folder, the old one or the
+// new.
 export async function copyOfDist() {
   const folder = await mkdtemp(join(tmpdir(), 'petcalc-web-'));
+  process.once('exit', () => rmSync(folder, { recursive: true, force: true }));
   try {
     await promisify(execFile)('flock', ['--shared', dist.replace(/\/$/, '.lock'), 'cp', '-R', `${dist}.`, folder]);
   } catch (e) {
-    await rm(folder, { recursive: true, force: true });
     throw new Error(`cannot copy web/dist: ${(e.stderr || e.message).trim()}`);
   }
   return folder;
@@ -49,7 +51,7 @@ export async function start() {
            '--disable-sync', '--no-first-run'],
     timeout: 0,
   }), serve(folder)]);
-  return { browser, url: server.url, close: () => browser.close().then(() => server.close()).then(() => rm(folder, { recursive: true })) };
+  return { browser, url: server.url, close: () => browser.close().then(() => server.close()) };
 }
 
 // A context whose every action and navigation waits as long as it takes:

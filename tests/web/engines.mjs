@@ -42,8 +42,7 @@ async function servedWithClock() {
   await cp(new URL('clock.js', import.meta.url), join(folder, 'petcalc-clock.js'));
   const index = join(folder, 'index.html');
   await writeFile(index, (await readFile(index, 'utf8')).replace('<head>', '<head>\n<script src="petcalc-clock.js"></script>'));
-  const server = await serve(folder);
-  return { url: server.url, close: () => Promise.all([server.close(), rm(folder, { recursive: true, force: true })]) };
+  return serve(folder);
 }
 
 // The port a process listens on, once it listens: WebKitWebDriver takes a
