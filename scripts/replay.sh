@@ -11,10 +11,14 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 native=${PETCALC_BUILD_DIR:-$root/build/default}
 fe=${1:?usage: replay.sh core|qt|core-wasm|core-win|web|web-firefox|web-webkit|win32}
 
+# One build at a time in a tree (the lock scripts/cross-build.sh and
+# scripts/web.sh take): calls side by side wait, and the later ones find
+# nothing to do.
 build() {  # preset target
   [ -n "${PETCALC_REPLAY_NO_BUILD:-}" ] && return 0
-  (cd "$root" && { [ -d "build/$1" ] || cmake --preset "$1" >/dev/null; } &&
-     cmake --build --preset "$1" --target "$2" >/dev/null) >&2
+  mkdir -p "$root/build"
+  (cd "$root" && flock 9 && { [ -f "build/$1/CMakeCache.txt" ] || cmake --preset "$1" >/dev/null; } &&
+     cmake --build --preset "$1" --target "$2" >/dev/null) 9>"$root/build/.$1.lock" >&2
 }
 
 case "$fe" in

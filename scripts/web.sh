@@ -8,13 +8,22 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-{ [ -f build/wasm/CMakeCache.txt ] || cmake --preset wasm >/dev/null; } &&
-  cmake --build --preset wasm --target web -j "${JOBS:-2}" >/dev/null
 case "${1:-build}" in
-  build)
-    if [ ! web/node_modules/.installed -nt web/package-lock.json ]; then
-      (cd web && npm ci --no-audit --no-fund --loglevel=error >/dev/null && touch node_modules/.installed)
-    fi ;;
-  serve) exec node web/serve.mjs web/dist "${2:-8325}" ;;
+  build|serve) ;;
   *) echo "usage: scripts/web.sh build|serve [PORT]" >&2; exit 64 ;;
 esac
+# One build at a time in build/wasm (scripts/cross-build.sh takes the same
+# lock), and one npm ci: calls side by side wait here, and the later ones
+# find nothing to do.
+mkdir -p build
+(
+  flock 9
+  [ -f build/wasm/CMakeCache.txt ] || cmake --preset wasm >/dev/null
+  cmake --build --preset wasm --target web -j "${JOBS:-2}" >/dev/null
+  if [ "${1:-build}" = build ] && [ ! web/node_modules/.installed -nt web/package-lock.json ]; then
+    cd web
+    npm ci --no-audit --no-fund --loglevel=error >/dev/null
+    touch node_modules/.installed
+  fi
+) 9>build/.wasm.lock
+[ "${1:-build}" = build ] || exec node web/serve.mjs web/dist "${2:-8325}"

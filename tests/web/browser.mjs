@@ -1,12 +1,36 @@
-// Debian's chromium under playwright-core, and the page from web/dist on a
-// local server, for the replay tool, the browser checks and the benchmark.
+// Debian's chromium under playwright-core, and the page from a copy of
+// web/dist on a local server, for the replay tool, the browser checks and
+// the benchmark.
+import { execFile } from 'node:child_process';
+import { rmSync } from 'node:fs';
+import { mkdtemp } from 'node:fs/promises';
 import { createRequire } from 'node:module';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { promisify } from 'node:util';
 import { serve } from '../../web/serve.mjs';
 
-// playwright-core as web/package.json pins it (npm ci in web/).
-const { chromium } = createRequire(new URL('../../web/package.json', import.meta.url))('playwright-core');
+// playwright-core as web/package.json pins it (npm ci in web/); loaded on
+// the first start, so that a missing install is the start's error.
+const chromium = () => createRequire(new URL('../../web/package.json', import.meta.url))('playwright-core').chromium;
 export const dist = fileURLToPath(new URL('../../web/dist/', import.meta.url));
+
+// web/dist as it is now, in a new folder of the caller's, removed when the
+// process ends: a build beside may lay it out anew while a page is served.
+// The copy holds web/dist.lock shared, the layout holds it alone
+// (web/CMakeLists.txt): the copy is of a whole folder, the old one or the
+// new.
+export async function copyOfDist() {
+  const folder = await mkdtemp(join(tmpdir(), 'petcalc-web-'));
+  process.once('exit', () => rmSync(folder, { recursive: true, force: true }));
+  try {
+    await promisify(execFile)('flock', ['--shared', dist.replace(/\/$/, '.lock'), 'cp', '-R', `${dist}.`, folder]);
+  } catch (e) {
+    throw new Error(`cannot copy web/dist: ${(e.stderr || e.message).trim()}`);
+  }
+  return folder;
+}
 
 // Ready, in the page: the module has started, and the font the captions were
 // measured in has loaded (the load event waits for neither). It waits on
@@ -15,17 +39,18 @@ export const ready = () => document.fonts.ready.then(() => window.petcalcProbe |
   new MutationObserver((_, seen) => { if (window.petcalcProbe) { seen.disconnect(); done(); } })
     .observe(document.documentElement, { attributes: true }))).then(() => true);
 
-// Chromium and a server of web/dist, started side by side. No deadline for
-// the start: on a busy machine it takes what it takes, and only a hang
-// reaches the test's own outer limit.
+// Chromium and a server of a copy of web/dist, started side by side. No
+// deadline for the start: on a busy machine it takes what it takes, and
+// only a hang reaches the test's own outer limit.
 export async function start() {
-  const [browser, server] = await Promise.all([chromium.launch({
+  const folder = await copyOfDist();
+  const [browser, server] = await Promise.all([chromium().launch({
     executablePath: process.env.PETCALC_CHROMIUM || '/usr/lib/chromium/chromium',
     headless: !process.env.PETCALC_HEADED,  // PETCALC_HEADED=1: a window on $DISPLAY
     args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
            '--disable-sync', '--no-first-run'],
     timeout: 0,
-  }), serve(dist)]);
+  }), serve(folder)]);
   return { browser, url: server.url, close: () => browser.close().then(() => server.close()) };
 }
 

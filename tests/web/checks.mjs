@@ -4,11 +4,10 @@
 //   PETCALC_CONTROLS=build/wasm/web/controls.json node --test tests/web/checks.mjs
 import { after, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { cp, mkdtemp, readFile, writeFile } from 'node:fs/promises';
-import { tmpdir } from 'node:os';
+import { readFile, writeFile } from 'node:fs/promises';
 import { join } from 'node:path';
 import { serve } from '../../web/serve.mjs';
-import { dist, newContext, openPage, start } from './browser.mjs';
+import { copyOfDist, newContext, openPage, start } from './browser.mjs';
 import { controls, faults, misplaced, placed } from './audit.mjs';
 
 const web = await start();
@@ -96,8 +95,7 @@ test('a phone: a cancelled touch or a hidden page stops every timer, pinch zoom 
 });
 
 test('after one visit the page works offline, and a new build replaces the old cache', async () => {
-  const folder = await mkdtemp(join(tmpdir(), 'petcalc-web-'));
-  await cp(dist, folder, { recursive: true });
+  const folder = await copyOfDist();
   const site = await serve(folder);
   const page = await (await newContext(web)).newPage();
   await page.goto(site.url);

@@ -13,12 +13,11 @@
 //             selenium-webdriver), on the X display the caller provides.
 // No operation has a deadline of its own: each waits on its condition.
 import { spawn } from 'node:child_process';
-import { cp, mkdtemp, readFile, readdir, readlink, rm, writeFile } from 'node:fs/promises';
+import { cp, readFile, readdir, readlink, rm, writeFile } from 'node:fs/promises';
 import { createRequire } from 'node:module';
-import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { serve } from '../../web/serve.mjs';
-import { dist, openPage, ready, start } from './browser.mjs';
+import { copyOfDist, openPage, ready, start } from './browser.mjs';
 
 export { ready };
 
@@ -34,17 +33,16 @@ const onPage = (page) => ({
   shot: () => page.screenshot(),
 });
 
-// The page as the other engines get it: web/dist with the stopped clock
-// (clock.js) loaded before the page's own scripts, and without the offline
-// worker, which Chromium's tests block too.
+// The page as the other engines get it: a copy of web/dist with the
+// stopped clock (clock.js) loaded before the page's own scripts, and without
+// the offline worker, which Chromium's tests block too.
 async function servedWithClock() {
-  const folder = await mkdtemp(join(tmpdir(), 'petcalc-web-'));
-  await cp(dist, folder, { recursive: true, filter: (f) => !f.endsWith('sw.js') });
+  const folder = await copyOfDist();
+  await rm(join(folder, 'sw.js'));
   await cp(new URL('clock.js', import.meta.url), join(folder, 'petcalc-clock.js'));
   const index = join(folder, 'index.html');
   await writeFile(index, (await readFile(index, 'utf8')).replace('<head>', '<head>\n<script src="petcalc-clock.js"></script>'));
-  const server = await serve(folder);
-  return { url: server.url, close: () => Promise.all([server.close(), rm(folder, { recursive: true, force: true })]) };
+  return serve(folder);
 }
 
 // The port a process listens on, once it listens: WebKitWebDriver takes a
