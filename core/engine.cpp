@@ -123,6 +123,18 @@ void Engine::ok() {
     showPanel();
 }
 
+// Each write runs the live recompute while the flag is on; the counts are
+// stored first, so every run sees all five. "确定" then reads them back.
+void Engine::apply(const std::array<float, 5>& totals) {
+    Action action(*this, Op::Ok);
+    for (int a = 0; a < 5; ++a) m_sheet.*attrInfo(static_cast<Attr>(a)).member = totals[a];
+    for (int a = 0; a < 5; ++a) {
+        const AttrInfo& info = attrInfo(static_cast<Attr>(a));
+        if (!show(info.box, m_sheet.*info.member)) return;
+    }
+    ok();
+}
+
 // The live recompute reads every input but the point boxes: the held
 // counts are the ones that count, whatever the boxes say.
 void Engine::pointBoxChanged() {
