@@ -93,12 +93,12 @@ bool Form1Events::applyPlan(const PlanRequest& r) {
 // A hold under way ends first and counts as the step to undo.
 void Form1Events::undo() {
     m_pointer.lost(), settle();
-    if (m_history.canUndo()) restore(m_history.undo());
+    if (m_history.canUndo()) restore(m_history.undo()), notePanel(state());
 }
 
 void Form1Events::redo() {
     m_pointer.lost(), settle();
-    if (m_history.canRedo()) restore(m_history.redo());
+    if (m_history.canRedo()) restore(m_history.redo()), notePanel(state());
 }
 
 void Form1Events::reportFault(const Fault& f) {

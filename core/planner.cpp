@@ -288,9 +288,9 @@ PlanAnswer makePlan(const PetState& form, const PlanRequest& r) {
         int a = 0;
         while (exactCounts({p.start[a], 0, 0, 0, 0}, p.points)) ++a;
         return {std::nullopt, "「" + std::string(attrInfo(static_cast<Attr>(a)).caption) + "」的点数 " +
-                                  shown(p.start[a]) + " 加上要分配的点数后不能在框中原样显示（点数不是整数，或达到 10000000）。"
-                                  "这时只能为不超过 " + std::to_string(kMaxTriedPoints) + " 点计算方案，现在有 " +
-                                  std::to_string(p.points) + " 点要分配；请把各项加点改为整数。"};
+                                  shown(p.start[a]) + " 不是整数，或加上要分配的点数后达到 10000000：这时只能为不超过 " +
+                                  std::to_string(kMaxTriedPoints) + " 点逐一试过每种分配，现在有 " +
+                                  std::to_string(p.points) + " 点要分配。请把各项加点改为整数后再试。"};
     }
     return finish(form, setup, searchAll(p));
 }
