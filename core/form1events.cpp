@@ -35,7 +35,15 @@ void Form1Events::setText(Box b, const std::string& t) {
 }
 
 void Form1Events::settle(int typedBox) {
-    if (!m_pointer.anyDown()) m_history.record(state(), typedBox);
+    const PetState now = state();
+    notePanel(now);
+    if (!m_pointer.anyDown()) m_history.record(now, typedBox);
+}
+
+void Form1Events::notePanel(const PetState& now) {
+    if (!panelMoved(m_panelSeen, now)) return;
+    m_changes = panelChanges(m_panelSeen, now);
+    m_panelSeen = now;
 }
 
 PetState Form1Events::state() const {
@@ -58,26 +66,39 @@ void Form1Events::restore(const PetState& s) {
     m_engine.restore(s.sheet, s.live);
 }
 
+// Another pet shown is no move of the panel: it starts without changes.
 void Form1Events::load(const PetState& s) {
     restore(s);
-    m_history.start(state());
+    m_panelSeen = state();
+    m_changes.clear();
+    m_history.start(m_panelSeen);
 }
 
 void Form1Events::open(const PetState& s) {
     m_pointer.lost(), settle();  // a hold under way is a step of its own
     restore(s);
+    m_panelSeen = state();
+    m_changes.clear();
     settle();
+}
+
+bool Form1Events::applyPlan(const PlanRequest& r) {
+    const PlanAnswer a = makePlan(state(), r);
+    if (!a.plan) return false;
+    m_engine.apply(a.plan->totals);
+    settle();
+    return true;
 }
 
 // A hold under way ends first and counts as the step to undo.
 void Form1Events::undo() {
     m_pointer.lost(), settle();
-    if (m_history.canUndo()) restore(m_history.undo());
+    if (m_history.canUndo()) restore(m_history.undo()), notePanel(state());
 }
 
 void Form1Events::redo() {
     m_pointer.lost(), settle();
-    if (m_history.canRedo()) restore(m_history.redo());
+    if (m_history.canRedo()) restore(m_history.redo()), notePanel(state());
 }
 
 void Form1Events::reportFault(const Fault& f) {

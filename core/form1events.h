@@ -10,11 +10,14 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "autorepeat.h"
+#include "changes.h"
 #include "engine.h"
 #include "form.h"
 #include "history.h"
+#include "planner.h"
 #include "petstate.h"
 #include "pointer.h"
 
@@ -65,6 +68,13 @@ public:
     void open(const PetState& s);  // a pet opened from a link: one step
     void undo();
     void redo();
+    // "应用" of the plan that `r` gives for the form as it is: one action,
+    // one step to undo. False, and nothing done, when there is no plan.
+    bool applyPlan(const PlanRequest& r);
+    // The change beside each box of the potential and the panel, from the
+    // panel's last move: kept while an action moves none of the seven, none
+    // when a pet was opened or loaded.
+    const std::vector<PanelChange>& changes() const { return m_changes; }
     const History& history() const { return m_history; }
 
 private:
@@ -87,6 +97,7 @@ private:
     bool changed(Box b);
     void settle(int typedBox = 0);
     void restore(const PetState& s);
+    void notePanel(const PetState& now);
 
     Form& m_form;
     Platform& m_platform;
@@ -95,6 +106,8 @@ private:
     AutoRepeat m_repeat{m_engine, m_platform};
     Pointer m_pointer{*this};
     History m_history;
+    PetState m_panelSeen;  // the form at the panel's last move
+    std::vector<PanelChange> m_changes;
 };
 
 }  // namespace petcalc

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <map>
 
 #include "output.h"
 #include "windowtable.h"
@@ -55,6 +56,31 @@ MouseButton mouseButton(const json& step) {
     if (b == "right") return MouseButton::Right;
     if (b == "middle") return MouseButton::Middle;
     throw StepError("unknown button \"" + (it->is_string() ? b : it->dump()) + "\"");
+}
+
+constexpr std::array<const char*, kStats> kStatKeys = {"hp", "SH", "fy", "sd", "lli"};
+
+Stat statOf(const std::string& key) {
+    for (int t = 0; t < kStats; ++t)
+        if (key == kStatKeys[t]) return static_cast<Stat>(t);
+    throw StepError("unknown value \"" + key + "\"");
+}
+
+// {"mode":"unspent"|"all","target":"hp"|...,"min":{"sd":"300",...}}; "min" may be left out.
+PlanRequest planRequest(const json& step) {
+    PlanRequest r;
+    const std::string mode = stringField(step, "mode");
+    if (mode != "unspent" && mode != "all") throw StepError("unknown \"mode\" \"" + mode + "\"");
+    r.mode = mode == "all" ? PlanMode::All : PlanMode::Unspent;
+    r.target = statOf(stringField(step, "target"));
+    const auto min = step.find("min");
+    if (min == step.end()) return r;
+    if (!min->is_object()) throw StepError("\"min\" is not an object");
+    for (const auto& [key, text] : min->items()) {
+        if (!text.is_string()) throw StepError("\"min\" of \"" + key + "\" is not a string");
+        r.minimum[static_cast<int>(statOf(key))] = text.get<std::string>();
+    }
+    return r;
 }
 
 }  // namespace
@@ -109,6 +135,11 @@ Step parseStep(std::string_view line) {
     } else if (op == "import") {
         s.op = StepOp::Import;
         s.file = stringField(step, "file");
+    } else if (op == "plan") {
+        s.op = StepOp::Plan;
+        s.plan = planRequest(step);
+    } else if (op == "apply") {
+        s.op = StepOp::Apply;
     } else {
         throw StepError("unknown op \"" + op + "\"");
     }
@@ -129,6 +160,8 @@ std::string stateLine(const State& s) {
     if (s.link) out["link"] = *s.link;
     if (s.file) out["file"] = *s.file;
     if (s.petNames) out["pets"] = {{"current", s.currentPet}, {"names", *s.petNames}};
+    if (s.planCounts) out["plan"] = {{"counts", *s.planCounts}, {"texts", json(std::map(s.planTexts.begin(), s.planTexts.end()))}};
+    if (s.changes) out["changes"] = json(std::map(s.changes->begin(), s.changes->end()));
     if (s.noticeKind) out["notice"] = {{"kind", *s.noticeKind}, {"message", *s.noticeMessage}};
     // A box may hold bytes that are not UTF-8 only if a step put them there;
     // steps are JSON, so they are UTF-8 already.

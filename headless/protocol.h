@@ -10,16 +10,20 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "petsheet.h"
+#include "planner.h"
 #include "pointer.h"
 
 namespace petcalc::replay {
 
 // Reload, Share, Open, Undo and Redo are the steps of a front end that
 // keeps pets (the web page; "needs": ["pets"]).
-enum class StepOp { Type, Check, Click, Press, Release, Key, Tick, Close, Reload, Share, Open, Undo, Redo, Pets, Export, Import };
+// Plan and Apply are the page's planner: set as a player would, and its "应用".
+enum class StepOp { Type, Check, Click, Press, Release, Key, Tick, Close, Reload, Share, Open, Undo, Redo, Pets, Export, Import,
+                    Plan, Apply };
 
 struct Step {
     StepOp op;
@@ -37,6 +41,7 @@ struct Step {
     std::string name;      // pets rename
     int index = 0;         // pets switch: 0 is the first pet
     std::string file;      // import: the file's text
+    PlanRequest plan;      // plan: mode, target and the minimums as typed
 };
 
 // A step the protocol refuses; the tool prints it with the line number and
@@ -60,6 +65,13 @@ struct State {
     std::optional<std::vector<std::string>> petNames;      // once the list was used: every pet's name
     int currentPet = 0;                                    // and the one shown
     std::optional<std::string> file;                       // export: the file's text
+    // Once the planner was set: the plan's five totals and the seven
+    // boxes as it shows them (else a "no plan" notice).
+    std::optional<std::array<std::string, 5>> planCounts;
+    std::vector<std::pair<std::string, std::string>> planTexts;
+    // Once a step of the page was played: the change beside each box of
+    // the potential and the panel that shows one.
+    std::optional<std::vector<std::pair<std::string, std::string>>> changes;
 };
 
 // {"fault":...,"flag":...,"running":[...],"texts":{...},"windows":[...]},

@@ -8,7 +8,9 @@
 
 #include <optional>
 
+#include "changes.h"
 #include "fault.h"
+#include "numtext.h"
 #include "form1events.h"
 #include "petcode.h"
 #include "shelf.h"
@@ -27,8 +29,12 @@ public:
         if (!m_form1 && !(s.op == StepOp::Close && s.window == "Form2") && s.op != StepOp::Reload)
             throw StepError("Form1 is closed");
         const Pointer& pointer = m_events->pointer();
-        const bool keeps = s.op >= StepOp::Reload;  // the page's own steps, none while a mouse button is down
-        if (keeps && pointer.anyDown()) throw StepError("a mouse button is down");
+        const bool page = s.op >= StepOp::Reload;  // the page's own steps, none while a mouse button is down
+        if (page && pointer.anyDown()) throw StepError("a mouse button is down");
+        // The changes are shown by the page alone: the state lines carry
+        // them once a step of the page was played, so that the desktop
+        // tools' lines of every other scenario stay as they are.
+        const bool keeps = m_pageSteps = m_pageSteps || page;
         switch (s.op) {
         case StepOp::Type: type(s.box, s.text); break;
         case StepOp::Check:
@@ -80,6 +86,11 @@ public:
             noticeKind = "bad file";
             notice = onShelf(m_pets, *m_events, ShelfOp::Import, 0, s.file);
             break;
+        case StepOp::Plan: m_planner = s.plan; break;
+        case StepOp::Apply:
+            // The button is there only while a plan is shown.
+            if (!m_planner || !m_events->applyPlan(*m_planner)) throw StepError("no plan is shown");
+            break;
         }
         State out = state();
         out.link = link;
@@ -90,6 +101,11 @@ public:
             out.petNames.emplace();
             for (const KeptPet& k : m_pets.pets) out.petNames->push_back(k.name);
             out.currentPet = static_cast<int>(m_pets.current);
+        }
+        if (m_planner) showPlan(out, makePlan(m_events->state(), *m_planner));
+        if (keeps) {
+            out.changes.emplace();
+            for (const PanelChange& c : m_events->changes()) out.changes->emplace_back(boxName(c.box), c.text);
         }
         return out;
     }
@@ -125,6 +141,20 @@ private:
         }
     }
 
+    static std::string boxName(Box b) { return "Text" + std::to_string(boxNumber(b)); }
+
+    // The plan the planner shows: its totals and boxes, or why there is none
+    // (after the step's own notice, if it had one).
+    static void showPlan(State& out, const PlanAnswer& a) {
+        if (!a.plan) {
+            if (!out.noticeKind) out.noticeKind = "no plan", out.noticeMessage = a.message;
+            return;
+        }
+        out.planCounts.emplace();
+        for (int i = 0; i < 5; ++i) (*out.planCounts)[i] = displayFormat(a.plan->totals[i]);
+        for (const PanelBox& p : kPanelBoxes) out.planTexts.emplace_back(boxName(p.box), displayFormat(at(a.plan->after, p.var)));
+    }
+
     static ShelfOp shelfOp(std::string_view what) {
         return what == "new" ? ShelfOp::New : what == "duplicate" ? ShelfOp::Duplicate : what == "rename" ? ShelfOp::Rename
              : what == "delete" ? ShelfOp::Remove : what == "restore" ? ShelfOp::Restore : ShelfOp::Switch;
@@ -139,6 +169,7 @@ private:
         m_form1 = true, m_form2 = false;
         m_events.emplace(*this, *this);
         showKept(m_pets, *m_events);
+        m_planner.reset();  // the planner is the page's: closed by a reload
     }
 
     void close(const std::string& window) {
@@ -175,6 +206,8 @@ private:
     std::optional<Form1Events> m_events{std::in_place, *this, *this};
     Pets m_pets;
     bool m_listShown = false;  // the state lines name the pets once a step used the list
+    bool m_pageSteps = false;  // and carry the changes once a step of the page was played
+    std::optional<PlanRequest> m_planner;  // set by a plan step
 };
 
 }  // namespace
