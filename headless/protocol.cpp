@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -48,13 +49,19 @@ std::string buttonName(const json& step) {
     return name;
 }
 
+// The ops' and the mouse buttons' names, in the order of their enums.
+constexpr std::array<std::string_view, 18> kOps = {"type",  "check", "click",  "press",  "release", "key",
+                                                   "tick",  "close", "reload", "share",  "open",    "undo",
+                                                   "redo",  "pets",  "export", "import", "plan",    "apply"};
+constexpr std::array<std::string_view, 3> kButtons = {"left", "right", "middle"};
+static_assert(kOps.size() == static_cast<std::size_t>(StepOp::Apply) + 1);
+
 MouseButton mouseButton(const json& step) {
     const auto it = step.find("button");
     if (it == step.end()) return MouseButton::Left;
     const std::string b = it->is_string() ? it->get<std::string>() : "";
-    if (b == "left") return MouseButton::Left;
-    if (b == "right") return MouseButton::Right;
-    if (b == "middle") return MouseButton::Middle;
+    for (std::size_t k = 0; k < kButtons.size(); ++k)
+        if (b == kButtons[k]) return static_cast<MouseButton>(k);
     throw StepError("unknown button \"" + (it->is_string() ? b : it->dump()) + "\"");
 }
 
@@ -83,43 +90,40 @@ PlanRequest planRequest(const json& step) {
     return r;
 }
 
-}  // namespace
-
 Step parseStep(std::string_view line) {
     const json step = json::parse(line, nullptr, false);
     if (step.is_discarded() || !step.is_object()) throw StepError("not a JSON object");
     const std::string op = stringField(step, "op");
+    const auto named = std::find(kOps.begin(), kOps.end(), op);
+    if (named == kOps.end()) throw StepError("unknown op \"" + op + "\"");
     Step s{};
-    if (op == "type") {
-        s.op = StepOp::Type;
+    s.op = static_cast<StepOp>(named - kOps.begin());
+    switch (s.op) {
+    case StepOp::Type:
         s.box = boxAt(controlOf(stringField(step, "box"), Kind::TextBox, "box"));
         s.text = stringField(step, "text");
-    } else if (op == "check") {
-        s.op = StepOp::Check;
+        break;
+    case StepOp::Check: {
         s.check = controlOf(stringField(step, "box"), Kind::CheckBox, "check box");
         const json& state = field(step, "state");
         if (!state.is_number_integer() || (state != 0 && state != 1)) throw StepError("\"state\" is not 0 or 1");
         s.checked = state == 1;
-    } else if (op == "click" || op == "key" || op == "press" || op == "release") {
-        s.op = op == "click" ? StepOp::Click : op == "key" ? StepOp::Key : op == "press" ? StepOp::Press : StepOp::Release;
+        break;
+    }
+    case StepOp::Click: case StepOp::Key: case StepOp::Press: case StepOp::Release: {
         s.control = buttonName(step);
         s.button = mouseButton(step);
         const auto outside = step.find("outside");
         s.outside = outside != step.end() && outside->is_boolean() && outside->get<bool>();
-    } else if (op == "tick") {
-        s.op = StepOp::Tick;
-        s.timer = timerOf(stringField(step, "timer"));
-    } else if (op == "close") {
-        s.op = StepOp::Close;
+        break;
+    }
+    case StepOp::Tick: s.timer = timerOf(stringField(step, "timer")); break;
+    case StepOp::Close:
         s.window = stringField(step, "window");
         if (s.window != "Form1" && s.window != "Form2") throw StepError("unknown window \"" + s.window + "\"");
-    } else if (op == "reload" || op == "share" || op == "undo" || op == "redo") {
-        s.op = op == "reload" ? StepOp::Reload : op == "share" ? StepOp::Share : op == "undo" ? StepOp::Undo : StepOp::Redo;
-    } else if (op == "open") {
-        s.op = StepOp::Open;
-        s.link = stringField(step, "link");
-    } else if (op == "pets") {
-        s.op = StepOp::Pets;
+        break;
+    case StepOp::Open: s.link = stringField(step, "link"); break;
+    case StepOp::Pets:
         s.pets = stringField(step, "do");
         if (s.pets == "rename") {
             s.name = stringField(step, "name");
@@ -130,20 +134,61 @@ Step parseStep(std::string_view line) {
         } else if (s.pets != "new" && s.pets != "duplicate" && s.pets != "delete" && s.pets != "restore") {
             throw StepError("unknown \"do\" \"" + s.pets + "\"");
         }
-    } else if (op == "export") {
-        s.op = StepOp::Export;
-    } else if (op == "import") {
-        s.op = StepOp::Import;
-        s.file = stringField(step, "file");
-    } else if (op == "plan") {
-        s.op = StepOp::Plan;
-        s.plan = planRequest(step);
-    } else if (op == "apply") {
-        s.op = StepOp::Apply;
-    } else {
-        throw StepError("unknown op \"" + op + "\"");
+        break;
+    case StepOp::Import: s.file = stringField(step, "file"); break;
+    case StepOp::Plan: s.plan = planRequest(step); break;
+    case StepOp::Reload: case StepOp::Share: case StepOp::Undo: case StepOp::Redo: case StepOp::Export:
+    case StepOp::Apply: break;
     }
     return s;
+}
+
+}  // namespace
+
+Step readStep(std::string_view line, const Situation& now) {
+    const Step s = parseStep(line);
+    const bool pets = s.op >= StepOp::Reload;  // the steps of a front end that keeps pets
+    if (pets && !now.keepsPets) throw StepError("this front end keeps no pets");
+    // A closed Form1 can still have its Form2 closed, and the page be loaded again.
+    if (!now.form1 && !(s.op == StepOp::Close && s.window == "Form2") && s.op != StepOp::Reload)
+        throw StepError("Form1 is closed");
+    const bool anyDown = now.down[0] || now.down[1] || now.down[2];
+    const bool held = now.down[static_cast<std::size_t>(s.button)];
+    if ((s.op == StepOp::Check || s.op == StepOp::Click || pets) && anyDown) throw StepError("a mouse button is down");
+    if (s.op == StepOp::Press && held) throw StepError("that mouse button is down already");
+    if (s.op == StepOp::Release && !held) throw StepError("that mouse button is not down");
+    if (s.op == StepOp::Tick && !now.running[s.timer]) throw StepError(timerName(s.timer) + " is not running");
+    if (s.op == StepOp::Close && s.window == "Form2" && !now.form2) throw StepError("Form2 is not open");
+    if (s.op == StepOp::Apply && !now.planShown) throw StepError("no plan is shown");
+    return s;
+}
+
+std::string stepJson(const Step& s) {
+    json out = {{"op", kOps[static_cast<std::size_t>(s.op)]}};
+    switch (s.op) {
+    case StepOp::Type: out["box"] = boxNumber(s.box), out["text"] = s.text; break;
+    case StepOp::Check: out["check"] = s.check, out["state"] = s.checked; break;
+    case StepOp::Click: case StepOp::Key: case StepOp::Press: case StepOp::Release:
+        out["control"] = s.control, out["button"] = kButtons[static_cast<std::size_t>(s.button)];
+        out["outside"] = s.outside;
+        break;
+    case StepOp::Tick: out["timer"] = s.timer; break;
+    case StepOp::Close: out["window"] = s.window; break;
+    case StepOp::Open: out["link"] = s.link; break;
+    case StepOp::Pets: out["do"] = s.pets, out["name"] = s.name, out["index"] = s.index; break;
+    case StepOp::Import: out["file"] = s.file; break;
+    case StepOp::Plan: {
+        json min = json::object();
+        for (int k = 0; k < kStats; ++k)
+            if (!s.plan.minimum[k].empty()) min[kStatKeys[k]] = s.plan.minimum[k];
+        out["mode"] = s.plan.mode == PlanMode::All ? "all" : "unspent";
+        out["target"] = kStatKeys[static_cast<int>(s.plan.target)], out["min"] = min;
+        break;
+    }
+    case StepOp::Reload: case StepOp::Share: case StepOp::Undo: case StepOp::Redo: case StepOp::Export:
+    case StepOp::Apply: break;
+    }
+    return out.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 std::string stateLine(const State& s) {
@@ -168,15 +213,14 @@ std::string stateLine(const State& s) {
     return out.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-int replaySteps(std::string_view tool, const std::function<State(const Step&)>& play, bool keepsPets) {
+int replaySteps(std::string_view tool, const std::function<Situation()>& now,
+                const std::function<State(const Step&)>& play) {
     std::string line;
     for (int number = 1; std::getline(std::cin, line); ++number) {
         if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
         try {
             // Answers nobody receives end the run instead of playing on unseen.
-            const Step step = parseStep(line);
-            if (step.op >= StepOp::Reload && !keepsPets) throw StepError("this front end keeps no pets");
-            if (!output::writeLine(tool, stateLine(play(step)))) return 1;
+            if (!output::writeLine(tool, stateLine(play(readStep(line, now()))))) return 1;
         } catch (const StepError& e) {
             std::fprintf(stderr, "%.*s: line %d: %s\n", static_cast<int>(tool.size()), tool.data(), number, e.what());
             return 2;

@@ -16,6 +16,7 @@
 #include "petsheet.h"
 #include "planner.h"
 #include "pointer.h"
+#include "windowtable.h"
 
 namespace petcalc::replay {
 
@@ -50,9 +51,26 @@ struct StepError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Parses and checks one line: the op and its fields (unknown fields are
-// ignored, so a scenario's "expect" rides along). Throws StepError.
-Step parseStep(std::string_view line);
+// What the window is like before a step: all that the refusals that
+// depend on it need. Each tool reads it from its own widgets.
+struct Situation {
+    bool form1 = true, form2 = false;
+    std::array<bool, kTimerCount + 1> running{};  // [1] .. [22]
+    std::array<bool, 3> down{};                   // the mouse buttons held, by MouseButton
+    bool keepsPets = false;                       // the front end plays reload, share, open, undo and redo
+    bool planShown = false;                       // a plan is shown, with its "应用"
+};
+
+// Parses one line and checks it against the window as it is: the op and its
+// fields (unknown fields are ignored, so a scenario's "expect" rides along),
+// then whether that step can be made now. Throws StepError, whose text every
+// replay tool prints (docs/replay-protocol.md lists them).
+Step readStep(std::string_view line, const Situation& now);
+
+// The step as JSON, its names as a line gives them and its numbers as
+// numbers: {"op":"type","box":1,"text":"12"}; for the web tool, which
+// reads its steps through this code compiled to WebAssembly.
+std::string stepJson(const Step& s);
 
 struct State {
     std::array<std::string, kBoxCount + 1> texts;  // [1] .. [23]
@@ -79,11 +97,11 @@ struct State {
 std::string stateLine(const State& s);
 
 // The loop of every replay tool: each line of standard input (blank lines
-// skipped) parsed, played by `play` and answered with its state line,
-// flushed at once. A refused step ends it with "TOOL: line N: WHAT" on
-// standard error and status 2, a failed write with status 1; the end of
-// input with 0.
-// A tool whose front end keeps no pets (keepsPets false) refuses their steps.
-int replaySteps(std::string_view tool, const std::function<State(const Step&)>& play, bool keepsPets = false);
+// skipped) read against the window as `now` tells it, played by `play` and
+// answered with its state line, flushed at once. A refused step ends it
+// with "TOOL: line N: WHAT" on standard error and status 2, a failed write
+// with status 1; the end of input with 0.
+int replaySteps(std::string_view tool, const std::function<Situation()>& now,
+                const std::function<State(const Step&)>& play);
 
 }  // namespace petcalc::replay
