@@ -2,7 +2,10 @@
 // replay protocol over the real page in one browser engine (engines.mjs).
 // Every step is real input (mouse, keyboard, an input method's commit), a
 // tick moves the page's clock one interval, a state line comes from the DOM
-// and the page's read-only probe; {"case": ...} starts afresh.
+// and the page's read-only probe; {"case": ...} starts afresh, with nothing
+// kept. The pets' steps are the page's own: a real reload, its "分享",
+// "撤销" and "重做" buttons, and opening the page's address with a code in
+// its fragment.
 //   node tests/web/replay.mjs [chromium|firefox|webkit]
 import { createInterface } from 'node:readline';
 import { engines, ready } from './engines.mjs';
@@ -57,12 +60,16 @@ const look = () => ({
   windows: ['Form1', 'Form2'].filter((id) => document.getElementById(id)?.hidden === false),
   faults: window.petcalcProbe.faults(),
   fault: { kind: document.getElementById('fault').dataset.kind, message: document.getElementById('fault-text').textContent },
+  notices: window.petcalcProbe.notices(),
+  notice: { kind: document.getElementById('notice').dataset.kind, message: document.getElementById('notice-text').textContent },
+  link: document.getElementById('notice-link').value,
 });
 
 const engine = await engines[process.argv[2] || 'chromium']();
 let before, down = new Set();  // down: the mouse buttons held
-async function fresh() {  // the page loaded again (the clock stays stopped)
+async function fresh() {  // the page loaded again, nothing kept (the clock stays stopped)
   for (const b of down) await engine.up(b);
+  await engine.evaluate(() => localStorage.clear());
   await engine.reload();
   await engine.evaluate(ready);
   [before, down] = [await engine.evaluate(look), new Set()];
@@ -76,9 +83,10 @@ const focus = (selector) => engine.evaluate((s) => document.querySelector(s).foc
 const pressOn = (selector, key) => focus(selector).then(() => engine.key(key));
 const click = (selector) => engine.move(selector).then(() => engine.down('left')).then(() => engine.up('left'));
 
+const pets = ['reload', 'share', 'open', 'undo', 'redo'];
 async function play(s) {
-  if (!before.windows.includes('Form1') && !(s.op === 'close' && s.window === 'Form2')) refuse('Form1 is closed');
-  if ((s.op === 'click' || s.op === 'check') && down.size) refuse('a mouse button is down');
+  if (!before.windows.includes('Form1') && !(s.op === 'close' && s.window === 'Form2') && s.op !== 'reload') refuse('Form1 is closed');
+  if ((s.op === 'click' || s.op === 'check' || pets.includes(s.op)) && down.size) refuse('a mouse button is down');
   switch (s.op) {
   case 'type':  // select all, then printable ASCII a key stroke each, any other run as one commit
     await pressOn(`#Text${s.box}`, 'SelectAll');  // focused as a screen reader would, then keys
@@ -104,6 +112,22 @@ async function play(s) {
   case 'close':  // the title bar's close button through the keyboard: a mouse button may be held
     if (s.window === 'Form2' && !before.windows.includes('Form2')) refuse('Form2 is not open');
     return pressOn(`#${s.window} > .close`, 'Enter');
+  case 'reload':  // the page closed and opened again: it shows the pet it kept
+    await engine.reload();
+    await engine.evaluate(ready);
+    before = await engine.evaluate(look);  // a new page: no fault or notice shown yet
+    return;
+  case 'share': return click('#share');
+  case 'open':  // the address with the code in its fragment, in the open page: done once the page took the fragment away
+    await engine.go('#' + s.link);
+    return engine.evaluate(() => new Promise((done) => {
+      const taken = () => location.href.includes('#') || done();  // after the page's own listeners
+      addEventListener('hashchange', taken);
+      window.navigation?.addEventListener('navigatesuccess', taken);
+      taken();
+    }));
+  case 'undo': return click('#undo');
+  case 'redo': return click('#redo');
   }
 }
 
@@ -111,8 +135,9 @@ let number = 0, status = 0;
 for await (const line of createInterface({ input: process.stdin, crlfDelay: Infinity })) {
   number++;
   if (!line.trim()) continue;
+  let s;
   try {
-    const s = parse(line, kinds);
+    s = parse(line, kinds);
     await (s.op === 'case' ? fresh() : play(s));
     if (s.op === 'case') continue;
   } catch (e) {
@@ -127,7 +152,11 @@ for await (const line of createInterface({ input: process.stdin, crlfDelay: Infi
   const { flag, running, windows, fault: { kind, message } } = after;
   const fault = { kind, message };
   const texts = Object.fromEntries(after.texts.map((t, i) => [`Text${i + 1}`, t]).sort(([a], [b]) => (a < b ? -1 : 1)));
-  process.stdout.write(JSON.stringify({ fault: after.faults !== before.faults ? fault : null, flag, running, texts, windows }) + '\n');
+  // The share confirmation is the line's "link"; any other notice shown is its "notice".
+  const link = s.op === 'share' ? { link: after.link.split('#')[1] } : {};
+  const notice = after.notices !== before.notices && after.notice.kind !== 'link'
+    ? { notice: { kind: after.notice.kind, message: after.notice.message } } : {};
+  process.stdout.write(JSON.stringify({ fault: after.faults !== before.faults ? fault : null, flag, ...link, ...notice, running, texts, windows }) + '\n');
   before = after;
 }
 await engine.close();
