@@ -48,6 +48,8 @@ function parse(line, kinds) {
     return { op, control, button, outside: s.outside === true };
   }
   if (op === 'tick') return { op, timer: numbered('timer', 'Timer', 22, 'timer') };
+  if (['reload', 'share', 'undo', 'redo'].includes(op)) return { op };
+  if (op === 'open') return { op, link: text('link') };
   if (op === 'close') return ['Form1', 'Form2'].includes(text('window')) ? { op, window: s.window } : refuse(`unknown window "${s.window}"`);
   refuse(`unknown op "${op}"`);
 }
