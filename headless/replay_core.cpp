@@ -27,11 +27,10 @@ public:
         std::optional<std::string> link, file;
         std::string notice, noticeKind;
         const Pointer& pointer = m_events->pointer();
-        const bool page = s.op >= StepOp::Reload;  // the page's own steps
-        // The changes are shown by the page alone: the state lines carry
-        // them once a step of the page was played, so that the desktop
-        // tools' lines of every other scenario stay as they are.
-        const bool keeps = m_pageSteps = m_pageSteps || page;
+        // The changes are shown beside the planner alone: the state lines
+        // carry them once it was opened, so that every other scenario's
+        // lines stay as they are.
+        const bool keeps = m_pageSteps = m_pageSteps || s.op == StepOp::Plan;
         switch (s.op) {
         case StepOp::Type: type(s.box, s.text); break;
         case StepOp::Check:
@@ -202,7 +201,7 @@ private:
     std::optional<Form1Events> m_events{std::in_place, *this, *this};
     Pets m_pets;
     bool m_listShown = false;  // the state lines name the pets once a step used the list
-    bool m_pageSteps = false;  // and carry the changes once a step of the page was played
+    bool m_pageSteps = false;  // and carry the changes once the planner was opened
     std::optional<PlanRequest> m_planner;  // set by a plan step
 };
 

@@ -1,8 +1,9 @@
 // The page's side of petcalc: the platform the core runs on. It turns the
 // browser's pointer, keyboard and text events into Form1's events, runs the
-// 22 timers, makes the growth table window and shows fault messages. Every
-// rule, number and message comes from the module (binding.cpp lists the
-// surface); nothing here computes or formats a value.
+// 22 timers, makes the growth table window and shows fault messages; it
+// keeps the pet in the browser's storage, shares it as a link and opens
+// links. Every rule, number and message comes from the module (binding.cpp
+// lists the surface); nothing here computes or formats a value.
 
 const $ = (id) => document.getElementById(id);
 const number = (el) => Number(el.dataset.n);  // the number in the control's name, as the page was written
@@ -14,6 +15,12 @@ const fromUtf8 = new TextDecoder();
 let core;  // the module's exports
 const bytes = (pointer, length) => new Uint8Array(core.memory.buffer, pointer, length);
 const string = (pointer, length) => fromUtf8.decode(bytes(pointer, length));
+// Text handed in: copied when it fits, its length either way.
+function put(text, buffer, capacity) {
+  const encoded = utf8.encode(text);
+  if (encoded.length <= capacity) bytes(buffer, capacity).set(encoded);
+  return encoded.length;
+}
 
 // Text boxes: setting .value raises no event, and the core raises the
 // change of its own writes itself; every input event is handed on, and the
@@ -59,6 +66,79 @@ function showFault(kind, message) {
   faultsShown++;
 }
 $('fault-ok').addEventListener('click', () => { $('fault').hidden = true; });
+
+// Notices, in the core's words: a refused link, storage that keeps nothing,
+// the link to share (in its read-only box). Text only, never markup.
+let noticesShown = 0;
+function showNotice(kind, text) {
+  const panel = $('notice');
+  panel.dataset.kind = kind;
+  panel.dataset.edge = touchedAt < innerHeight / 2 ? 'bottom' : 'top';
+  $('notice-text').textContent = text;
+  $('notice-link').hidden = kind !== 'link';
+  panel.hidden = false;
+  noticesShown++;
+}
+$('notice-ok').addEventListener('click', () => { $('notice').hidden = true; });
+const said = new Set();  // a storage fault is said once a visit
+const sayOnce = (k) => said.has(k) || (said.add(k), core.pc_notice(k));
+const [storageBlocked, storageFull, setAside, linkShown, linkCopied] = [0, 1, 2, 3, 4];  // notices.h
+
+// The kept pet: its code in localStorage under the first key that is empty
+// or holds a pet this page can read ("petcalc-pet", then "petcalc-pet1",
+// ...). A record it cannot read (damaged, or from a newer version) is set
+// aside: never written, never removed. Another tab's save is followed (the
+// storage event, and before any input acts), never overwritten unseen.
+const KEY = 'petcalc-pet';
+let store = null;  // null where the browser keeps nothing for the page
+let slot = null;   // the key saves go to; null while it is being found
+let kept = null;   // what that key holds, as last read or written
+let code = '';     // the current pet's code, as the module last told
+let handIn = '';   // the code for pc_load and pc_open
+function follow() {
+  slot = null;  // loading writes nothing back
+  for (let i = 0; ; i++) {
+    const key = KEY + (i || ''), v = store.getItem(key);
+    if (v !== null && v !== code && !((handIn = v), core.pc_load())) {
+      sayOnce(setAside);
+      continue;
+    }
+    [slot, kept] = [key, v];
+    return;
+  }
+}
+const fresh = () => slot && store.getItem(slot) !== kept && follow();
+function save() {
+  try {
+    // A save another tab made just now is that tab's: its event follows.
+    if (!slot || code === kept || store.getItem(slot) !== kept) return;
+    store.setItem(slot, code);
+    kept = code;
+  } catch {
+    sayOnce(storageFull);  // the last good save stays
+  }
+}
+
+// A link is the page with the pet's code in its fragment. Opening one is a
+// step of its own; the fragment then leaves the address bar, so a reload
+// adds nothing.
+function openLink() {
+  const at = location.href.indexOf('#');  // "#" alone is a link too, with no pet in it
+  if (at < 0) return;
+  handIn = location.href.slice(at + 1);
+  history.replaceState(null, '', location.href.slice(0, at));
+  core.pc_open();
+}
+// The system's share sheet where the browser has one (phones), else the
+// clipboard; either way the link shows in the notice's read-only box.
+function share() {
+  const link = location.href.split('#')[0] + '#' + code, field = $('notice-link');
+  field.value = link;
+  core.pc_notice(linkShown);
+  const copied = () => field.value === link && $('notice').dataset.kind === 'link' && core.pc_notice(linkCopied);
+  if (navigator.share) navigator.share({ url: link }).catch(() => {});
+  else navigator.clipboard?.writeText(link).then(copied, () => {});
+}
 
 // The mouse: the core's pointer model decides what each press and release
 // means; the page delivers them to the button that has the pointer. A finger
@@ -159,17 +239,13 @@ function openGrowthTable() {
 }
 
 function closeForm1() {
-  $('Form1').hidden = true;
+  $('Form1').hidden = $('bar').hidden = true;
   letGo();  // its buttons can no longer get their releases
 }
 
 const imports = {
   page: {
-    text(n, buffer, capacity) {
-      const encoded = utf8.encode(box(n).value);
-      if (encoded.length <= capacity) bytes(buffer, capacity).set(encoded);
-      return encoded.length;
-    },
+    text: (n, buffer, capacity) => put(box(n).value, buffer, capacity),
     set_text: (n, pointer, length) => { box(n).value = string(pointer, length); },
     checked: (n) => ($('Check' + n).checked ? 1 : 0),
     set_checked: (n, on) => { $('Check' + n).checked = on !== 0; },
@@ -179,6 +255,16 @@ const imports = {
     open_growth_table: openGrowthTable,
     fault: (kind, kindLength, message, messageLength) =>
       showFault(string(kind, kindLength), string(message, messageLength)),
+    code: (buffer, capacity) => put(handIn, buffer, capacity),
+    notice: (kind, kindLength, text, textLength) => showNotice(string(kind, kindLength), string(text, textLength)),
+    pet: (pointer, length) => {
+      code = string(pointer, length);
+      save();
+    },
+    history: (canUndo, canRedo) => {
+      $('undo').disabled = !canUndo;
+      $('redo').disabled = !canRedo;
+    },
   },
   // The C library's system calls, which the core never needs: no output,
   // no environment (zero variables), no exit.
@@ -200,6 +286,21 @@ const { instance } = await WebAssembly.instantiateStreaming(fetch('petcalc.wasm'
 core = instance.exports;
 core._initialize();
 core.pc_start();
+// The kept pet first: a page opened again shows it as it was. Where the
+// browser keeps nothing (site data blocked: the getter throws; Firefox with
+// storage off: null), the page works on and says so once.
+try {
+  store = localStorage;
+  store.getItem(KEY);
+} catch {
+  store = null;
+}
+store ? follow() : sayOnce(storageBlocked);
+for (const type of ['storage', 'pointerdown', 'keydown', 'beforeinput']) addEventListener(type, fresh, true);
+openLink();
+// Firefox gives no hashchange for a bare "#": the Navigation API tells.
+addEventListener('hashchange', openLink);
+window.navigation?.addEventListener('navigatesuccess', openLink);
 
 for (const el of document.querySelectorAll('#Form1 .client input[type="text"]')) {
   const n = number(el);
@@ -208,14 +309,27 @@ for (const el of document.querySelectorAll('#Form1 .client input[type="text"]'))
   core.pc_text_changed(n);  // what was typed while the module loaded counts as typed
 }
 for (const el of document.querySelectorAll('#Form1 .client button')) wireButton(el);
+for (const el of document.querySelectorAll('#Form1 input[type="checkbox"]')) el.addEventListener('change', () => core.pc_check_changed());
+$('undo').addEventListener('click', () => core.pc_undo());
+$('redo').addEventListener('click', () => core.pc_redo());
+$('share').addEventListener('click', share);
+// Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y (Cmd on a Mac) undo and redo whole
+// actions, except in a text box, where the browser's own undo edits the text.
+document.addEventListener('keydown', (e) => {
+  const k = e.key.toLowerCase();
+  if (!(e.ctrlKey || e.metaKey) || e.altKey || (k !== 'z' && k !== 'y') || e.target.matches('input[type="text"], textarea')) return;
+  e.preventDefault();
+  k === 'y' || e.shiftKey ? core.pc_redo() : core.pc_undo();
+});
 $('Form1').querySelector('.close').addEventListener('click', closeForm1);
 // Every repeat stops when the page can no longer see the release.
 window.addEventListener('blur', letGo);
-document.addEventListener('visibilitychange', () => { if (document.hidden) letGo(); });
+// Back in view (another tab may have saved meanwhile), follow the kept pet.
+document.addEventListener('visibilitychange', () => (document.hidden ? letGo() : fresh()));
 
 // What a test reads besides the DOM; it changes nothing.
 Object.defineProperty(window, 'petcalcProbe', {
-  value: Object.freeze({ running: () => [...timers.keys()], faults: () => faultsShown }),
+  value: Object.freeze({ running: () => [...timers.keys()], faults: () => faultsShown, notices: () => noticesShown }),
 });
 document.documentElement.dataset.ready = '';
 

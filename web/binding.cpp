@@ -16,6 +16,15 @@
 //                                 page hidden)
 //   pc_tick(n)                    TimerN fell due
 //   pc_text_changed(n)            TextN's text may have changed
+//   pc_check_changed()            a check box was clicked (a step to undo)
+//   pc_load() -> 1 or 0           the code the page hands in (import code) as
+//                                 the pet a reopened page shows: undo starts
+//                                 there; 0: refused, nothing changed
+//   pc_open()                     the code handed in, opened from a link: one
+//                                 step; a refusal is a notice "bad link"
+//   pc_undo(), pc_redo()          "撤销", "重做"
+//   pc_notice(k)                  shows the notice k (notices.h), in the
+//                                 core's words
 //
 // Imported from the page, module "page" (UTF-8 text as pointer and length):
 //   text(n, buffer, capacity) -> length   TextN's text; copies it when it fits
@@ -27,7 +36,15 @@
 //   fault(kind, kindLength, message, messageLength)
 //                                         shows the message; the repeats have
 //                                         stopped already
+//   code(buffer, capacity) -> length      the code for pc_load or pc_open,
+//                                         copied when it fits
+//   notice(kind, kindLength, text, textLength)
+//                                         shows a notice (notices.h)
+// and after every exported call, when they changed since the last:
+//   pet(pointer, length)                  the current pet's code (to keep it)
+//   history(canUndo, canRedo)             whether there is a step to undo, redo
 
+#include <algorithm>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -35,6 +52,8 @@
 
 #include "fault.h"
 #include "form1events.h"
+#include "notices.h"
+#include "petcode.h"
 #include "windowtable.h"
 
 #define PAGE_IMPORT(name) __attribute__((import_module("page"), import_name(#name)))
@@ -49,6 +68,10 @@ PAGE_IMPORT(start_timer) void page_start_timer(int n, int intervalMs);
 PAGE_IMPORT(stop_timer) void page_stop_timer(int n);
 PAGE_IMPORT(open_growth_table) void page_open_growth_table();
 PAGE_IMPORT(fault) void page_fault(const char* kind, int kindLength, const char* message, int messageLength);
+PAGE_IMPORT(code) int page_code(char* buffer, int capacity);
+PAGE_IMPORT(notice) void page_notice(const char* kind, int kindLength, const char* text, int textLength);
+PAGE_IMPORT(pet) void page_pet(const char* code, int length);
+PAGE_IMPORT(history) void page_history(int canUndo, int canRedo);
 }
 
 namespace petcalc {
@@ -88,6 +111,30 @@ Form1Events* events = nullptr;
 
 std::string command(int n) { return "Command" + std::to_string(n); }
 
+// The code the page hands in. One longer than any code is not copied: its
+// length alone refuses it.
+std::string handedCode() {
+    std::string code(kMaxCodeLength + 1, '\0');
+    const int n = page_code(code.data(), length(code));
+    code.resize(std::min(static_cast<std::size_t>(n), code.size()));
+    return code;
+}
+
+void notice(std::string_view kind, std::string_view text) {
+    page_notice(kind.data(), length(kind), text.data(), length(text));
+}
+
+// After every call: what changed of the pet's code and the history.
+void tell() {
+    static std::string told;
+    static int toldHistory = -1;
+    const std::string code = encodePet(events->state());
+    // Told before the page hears it: the page may call back in.
+    if (code != told) told = code, page_pet(told.data(), length(told));
+    const int h = events->history().canUndo() + 2 * events->history().canRedo();
+    if (h != toldHistory) toldHistory = h, page_history(h & 1, h >> 1);
+}
+
 // A button as the DOM numbers it, or none for a number it does not use.
 std::optional<MouseButton> mouseButton(int domButton) {
     constexpr MouseButton kByNumber[] = {MouseButton::Left, MouseButton::Middle, MouseButton::Right,
@@ -102,22 +149,46 @@ std::optional<MouseButton> mouseButton(int domButton) {
 using petcalc::command;
 using petcalc::events;
 using petcalc::mouseButton;
+using petcalc::tell;
 
 extern "C" {
 __attribute__((export_name("pc_start"))) void pc_start() {
     static petcalc::Form1Events wiring(petcalc::page, petcalc::page);
     events = &wiring;
+    tell();
 }
 __attribute__((export_name("pc_button_down"))) void pc_button_down(int n, int button, int over) {
     if (const auto b = mouseButton(button)) events->buttonDown(command(n), *b, over != 0);
+    tell();
 }
 __attribute__((export_name("pc_button_up"))) void pc_button_up(int n, int button, int over) {
     if (const auto b = mouseButton(button)) events->buttonUp(command(n), *b, over != 0);
+    tell();
 }
-__attribute__((export_name("pc_key"))) void pc_key(int n) { events->keyClick(command(n)); }
-__attribute__((export_name("pc_pointer_lost"))) void pc_pointer_lost() { events->pointerLost(); }
-__attribute__((export_name("pc_tick"))) void pc_tick(int n) { events->tick(n); }
+__attribute__((export_name("pc_key"))) void pc_key(int n) { events->keyClick(command(n)), tell(); }
+__attribute__((export_name("pc_pointer_lost"))) void pc_pointer_lost() { events->pointerLost(), tell(); }
+__attribute__((export_name("pc_tick"))) void pc_tick(int n) { events->tick(n), tell(); }
 __attribute__((export_name("pc_text_changed"))) void pc_text_changed(int n) {
     if (n >= 1 && n <= petcalc::kBoxCount) events->textChanged(petcalc::boxAt(n));
+    tell();
+}
+__attribute__((export_name("pc_check_changed"))) void pc_check_changed() { events->checkChanged(), tell(); }
+__attribute__((export_name("pc_load"))) int pc_load() {
+    const petcalc::DecodedPet d = petcalc::decodePet(petcalc::handedCode());
+    if (d.pet) events->load(*d.pet);
+    tell();
+    return d.pet ? 1 : 0;
+}
+__attribute__((export_name("pc_open"))) void pc_open() {
+    const petcalc::DecodedPet d = petcalc::decodePet(petcalc::handedCode());
+    if (d.pet) events->open(*d.pet);
+    else petcalc::notice(petcalc::kBadLink, d.refusal);
+    tell();
+}
+__attribute__((export_name("pc_undo"))) void pc_undo() { events->undo(), tell(); }
+__attribute__((export_name("pc_redo"))) void pc_redo() { events->redo(), tell(); }
+__attribute__((export_name("pc_notice"))) void pc_notice(int k) {
+    if (k >= 0 && k < static_cast<int>(std::size(petcalc::kNotices)))
+        petcalc::notice(petcalc::kNotices[k].kind, petcalc::kNotices[k].text);
 }
 }

@@ -10,7 +10,10 @@
 //
 // The style sheet goes inline, and the font inside it as a data: URL: the
 // first frame then waits for no other file (the font costs a third more
-// as base64, about 1 kB once gzipped).
+// as base64, about 1 kB once gzipped). Each control's place is a rule of
+// that sheet, not a style attribute, and the page's Content-Security-Policy
+// allows that one sheet by its SHA-256 and scripts only from the page's
+// own files: no inline script, style attribute, eval or plugin anywhere.
 // CONTROLS.json, for the browser checks, is the table as the page must show
 // it: each control's name, kind, caption, accessible name and place in px.
 
@@ -24,8 +27,17 @@
 #include <string_view>
 #include <utility>
 
+#include <emscripten.h>
+
+#include "notices.h"
 #include "output.h"
 #include "windowtable.h"
+
+// The writer runs under node: its SHA-256, base64 (44 characters at out).
+EM_JS(void, sha256Base64, (const char* data, int length, char* out), {
+  const digest = require('crypto').createHash('sha256').update(HEAPU8.subarray(data, data + length)).digest('base64');
+  for (let i = 0; i < 44; i++) HEAPU8[out + i] = digest.charCodeAt(i);
+});
 
 namespace petcalc {
 namespace {
@@ -96,16 +108,20 @@ std::string readAll(const char* path) {
     return s.str();
 }
 
-std::string place(const ControlRow& c) {
+// The rules that place the controls, as the page is written.
+std::string places;
+
+void place(const ControlRow& c, const std::string& selector) {
     const PixelRect r = pixelRect(c.left, c.top, c.width, c.height);
     std::ostringstream s;
-    s << "--x:" << r.x << "px;--y:" << r.y << "px;--w:" << r.width << "px;--h:" << r.height << "px";
-    return s.str();
+    s << selector << "{--x:" << r.x << "px;--y:" << r.y << "px;--w:" << r.width << "px;--h:" << r.height << "px}\n";
+    places += s.str();
 }
 
 std::string control(const ControlRow& c) {
     const std::string id = std::string(c.name);
-    const std::string where = " style=\"" + place(c) + "\"";
+    // A check box clicks as its whole label, which takes the place.
+    place(c, c.kind == Kind::CheckBox ? "[for=" + id + "]" : "#" + id);
     // The desktop's tab order; app.js applies it where the desktop view shows.
     const std::string name = " aria-label=\"" + escape(c.accessibleName) + "\" data-tab=\"" +
                              std::to_string(c.tab + 1) + "\"";
@@ -125,21 +141,24 @@ std::string control(const ControlRow& c) {
         // A held button repeats (class hold): a finger on it must not scroll.
         const std::string classes = std::string(isTall(c) ? " tall" : "") + (findRepeat(c.name) ? " hold" : "");
         return "<button type=\"button\" id=\"" + id + "\"" +
-               (classes.empty() ? "" : " class=\"" + classes.substr(1) + "\"") + n + name + where + ">" + caption +
+               (classes.empty() ? "" : " class=\"" + classes.substr(1) + "\"") + n + name + ">" + caption +
                "</button>";
     }
     case Kind::Label:
         // Label21 is never seen; its enabled state is the live-recompute flag.
         if (c.name == "Label21") return "<span id=\"" + id + "\" hidden aria-disabled=\"true\"></span>";
-        return "<span id=\"" + id + "\" class=\"label\"" + where + ">" + escape(c.caption) + "</span>";
+        return "<span id=\"" + id + "\" class=\"label\">" + escape(c.caption) + "</span>";
     case Kind::TextBox:
-        return "<input type=\"text\" id=\"" + id + "\"" + n + name + where +
+        return "<input type=\"text\" id=\"" + id + "\"" + n + name +
                // The full keyboard: a box also takes "-", "E" and "&H", which a
                // phone's number pad lacks.
                " autocomplete=\"off\" autocapitalize=\"off\" autocorrect=\"off\" spellcheck=\"false\">";
     case Kind::CheckBox:
         // The whole box clicks, as on the desktop; the mark inside is small.
-        return "<label class=\"check\"" + where + "><input type=\"checkbox\" id=\"" + id + "\"" + name + "></label>";
+        // No box of the page is restored by the browser: a reload shows
+        // what the core restores.
+        return "<label class=\"check\" for=\"" + id + "\"><input type=\"checkbox\" id=\"" + id + "\"" + name +
+               " autocomplete=\"off\"></label>";
     }
     return {};
 }
@@ -148,16 +167,34 @@ std::string control(const ControlRow& c) {
 // after the client in the document, so that Tab reaches it last.
 std::string window(const WindowRow& w, const std::string& role, const std::string& body) {
     std::ostringstream s;
-    s << "<section class=\"window\" id=\"" << w.name << "\"" << role << " aria-labelledby=\"" << w.name
-      << "-title\" style=\"--w:" << pixels(w.width) << "px\">"
+    s << "#" << w.name << "{--w:" << pixels(w.width) << "px;--h:" << pixels(w.height) << "px}\n";
+    places += s.str();
+    s.str("");
+    s << "<section class=\"window\" id=\"" << w.name << "\"" << role << " aria-labelledby=\"" << w.name << "-title\">"
       << "<h1 class=\"title\" id=\"" << w.name << "-title\">" << escape(w.caption) << "</h1>"
-      << "<div class=\"client\" style=\"--w:" << pixels(w.width) << "px;--h:" << pixels(w.height) << "px\">" << body
+      << "<div class=\"client\">" << body
       << "</div><button type=\"button\" class=\"close\" aria-label=\"关闭 " << escape(w.caption)
       << "\"></button></section>\n";
     return s.str();
 }
 
-std::string page(const std::string& style) {
+// The page's own bar, outside Form1's frame: undo, redo, share.
+std::string bar() {
+    const auto button = [](const char* id, std::string_view caption, bool off) {
+        return "<button type=\"button\" id=\"" + std::string(id) + "\"" + (off ? " disabled" : "") + ">" +
+               std::string(caption) + "</button>";
+    };
+    return "<div id=\"bar\">" + button("undo", kUndoCaption, true) + button("redo", kRedoCaption, true) +
+           button("share", kShareCaption, false) + "</div>\n";
+}
+
+std::string sha256(const std::string& text) {
+    std::string out(44, '=');
+    sha256Base64(text.data(), static_cast<int>(text.size()), out.data());
+    return out;
+}
+
+std::string page(std::string style) {
     std::string form1, group;
     std::set<std::string_view> written;
     for (const auto& [kind, names] : kPhoneRows) {
@@ -184,12 +221,20 @@ std::string page(const std::string& style) {
     const ControlRow& box = kGrowthTableBox;
     // A new line straight after <textarea> is dropped by the parser: the
     // text's own first line must not be.
+    place(box, "#" + std::string(box.name));
     const std::string form2 = "<textarea id=\"" + std::string(box.name) + "\" aria-label=\"" +
-                              escape(box.accessibleName) + "\" style=\"" + place(box) + "\" spellcheck=\"false\">\n" +
-                              escape(table) + "</textarea>";
+                              escape(box.accessibleName) + "\" spellcheck=\"false\">\n" + escape(table) +
+                              "</textarea>";
+    const std::string main = window(kForm1, "", form1) + bar();
+    const std::string dialog = window(kForm2, " role=\"dialog\"", form2);
+    style = "\n" + style + places;
 
     std::ostringstream s;
     s << "<!doctype html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n"
+      // docs/web.md: the header a host should send, the same and more.
+      << "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'self'; script-src 'self' "
+         "'wasm-unsafe-eval'; style-src 'sha256-" << sha256(style) << "'; font-src data:; object-src 'none'; "
+         "base-uri 'none'; form-action 'none'\">\n"
       // A phone narrower than the window gets its own layout (style.css);
       // pinch zoom stays free.
       << "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
@@ -198,15 +243,20 @@ std::string page(const std::string& style) {
       << "<meta name=\"description\" content=\"计算宠物的面板属性、升级加点和成长\">\n"
       << "<link rel=\"manifest\" href=\"manifest.webmanifest\">\n"
       << "<link rel=\"icon\" href=\"icons/petcalc.svg\" type=\"image/svg+xml\">\n"
-      << "<style>\n" << style << "</style>\n"
+      << "<style>" << style << "</style>\n"
       // The module's .wasm is fetched by app.js once the page is parsed: a
       // preload of it made the first frame wait (measured, bench/web).
       << "<script type=\"module\" src=\"app.js\"></script>\n</head>\n<body>\n"
-      << "<main>" << window(kForm1, "", form1)
-      << "<template id=\"Form2-template\">" << window(kForm2, " role=\"dialog\"", form2) << "</template>\n"
+      << "<main>" << main << "</main>\n"
+      << "<template id=\"Form2-template\">" << dialog << "</template>\n"
       << "<section id=\"fault\" class=\"window message\" aria-labelledby=\"fault-title\" hidden>"
       << "<h1 class=\"title\" id=\"fault-title\">" << escape(kFaultTitle) << "</h1>"
       << "<p id=\"fault-text\" role=\"alert\"></p><button type=\"button\" id=\"fault-ok\">确定</button></section>\n"
+      // Notices: a link refused, storage that keeps nothing, a link to share
+      // (in the read-only box); the core's words.
+      << "<section id=\"notice\" class=\"window message\" hidden><p id=\"notice-text\" role=\"status\"></p>"
+      << "<input id=\"notice-link\" readonly aria-label=\"链接\" hidden>"
+      << "<button type=\"button\" id=\"notice-ok\">确定</button></section>\n"
       << "</body>\n</html>\n";
     return s.str();
 }

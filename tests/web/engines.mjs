@@ -1,8 +1,8 @@
 // The browser engines the replay tool drives, each behind the same few
 // operations: point at an element or at a place, a mouse button down or up,
 // a named key or typed text to the focused element, an input method's
-// commit, a script in the page, a reload, one tick of the page's clock (or
-// the real time back);
+// commit, a script in the page, a reload, a visit of the page's address with
+// a fragment, one tick of the page's clock (or the real time back);
 // for the checks also the window's size, a screenshot and, where the driver
 // sends touch input, a finger. Each engine starts in the light or the dark
 // colour scheme ({ dark: true }).
@@ -68,6 +68,7 @@ export const engines = {
       key: (key) => page.keyboard.press(key === 'SelectAll' ? 'ControlOrMeta+A' : key),
       commit: (text) => page.keyboard.insertText(text),
       reload: () => page.reload(),
+      go: (fragment) => page.goto(web.url + fragment),
       tick: () => page.clock.runFor(100),
       resume: () => page.clock.resume(),
       // Below 600 px a phone: its screen's pixel ratio, and touch input.
@@ -106,6 +107,7 @@ export const engines = {
       commit: (text) => page.evaluate((t) => { document.execCommand('insertText', false, t); }, text),
       // Loaded anew, not reloaded: a reload keeps the check boxes' ticks.
       reload: () => page.goto(server.url),
+      go: (fragment) => page.goto(server.url + fragment),
       tick: () => page.evaluate(() => window.petcalcClock.tick(100)),
       resume: () => page.evaluate(() => { window.petcalcClock.resume(); }),
       size: (width, height) => page.setViewport({ width, height }),
@@ -148,6 +150,7 @@ export const engines = {
       commit: (text) => d.executeScript((t) => { document.execCommand('insertText', false, t); }, text),
       evaluate: (fn, arg) => d.executeScript(fn, arg),
       reload: () => d.get(server.url),
+      go: (fragment) => d.get(server.url + fragment),
       tick: () => d.executeScript(() => window.petcalcClock.tick(100)),
       resume: () => d.executeScript(() => { window.petcalcClock.resume(); }),
       // The window, toolbar included: WebKitGTK keeps it at least 447 px wide.

@@ -2,7 +2,10 @@
 // replay protocol over the real page in one browser engine (engines.mjs).
 // Every step is real input (mouse, keyboard, an input method's commit), a
 // tick moves the page's clock one interval, a state line comes from the DOM
-// and the page's read-only probe; {"case": ...} starts afresh.
+// and the page's read-only probe; {"case": ...} starts afresh, with nothing
+// kept. The pets' steps are the page's own: a real reload, its "分享",
+// "撤销" and "重做" buttons, and opening the page's address with a code in
+// its fragment.
 //   node tests/web/replay.mjs [chromium|firefox|webkit]
 import { createRequire } from 'node:module';
 import { createInterface } from 'node:readline';
@@ -47,12 +50,16 @@ const look = () => ({
   windows: ['Form1', 'Form2'].filter((id) => document.getElementById(id)?.hidden === false),
   faults: window.petcalcProbe.faults(),
   fault: { kind: document.getElementById('fault').dataset.kind, message: document.getElementById('fault-text').textContent },
+  notices: window.petcalcProbe.notices(),
+  notice: { kind: document.getElementById('notice').dataset.kind, message: document.getElementById('notice-text').textContent },
+  link: document.getElementById('notice-link').value,
 });
 
 const engine = await engines[process.argv[2] || 'chromium']();
 let before, down = new Set();  // down: the mouse buttons held
-async function fresh() {  // the page loaded again (the clock stays stopped)
+async function fresh() {  // the page loaded again, nothing kept (the clock stays stopped)
   for (const b of down) await engine.up(b);
+  await engine.evaluate(() => localStorage.clear());
   await engine.reload();
   await engine.evaluate(ready);
   [before, down] = [await engine.evaluate(look), new Set()];
@@ -87,10 +94,22 @@ async function play(s) {
   case 'tick': return engine.tick();  // one repeat interval
   case 'close':  // the title bar's close button through the keyboard: a mouse button may be held
     return pressOn(`#${s.window} > .close`, 'Enter');
-  case 'reload': case 'share': case 'open': case 'undo': case 'redo':
-    // The steps of a page that keeps pets, read only with PETCALC_REPLAY_PETS=1:
-    // to be played here, and share's "link" and open's "notice" added to the state line.
-    throw new Error(`${s.op} is not played yet`);
+  case 'reload':  // the page closed and opened again: it shows the pet it kept
+    await engine.reload();
+    await engine.evaluate(ready);
+    before = await engine.evaluate(look);  // a new page: no fault or notice shown yet
+    return;
+  case 'share': return click('#share');
+  case 'open':  // the address with the code in its fragment, in the open page: done once the page took the fragment away
+    await engine.go('#' + s.link);
+    return engine.evaluate(() => new Promise((done) => {
+      const taken = () => location.href.includes('#') || done();  // after the page's own listeners
+      addEventListener('hashchange', taken);
+      window.navigation?.addEventListener('navigatesuccess', taken);
+      taken();
+    }));
+  case 'undo': return click('#undo');
+  case 'redo': return click('#redo');
   }
 }
 
@@ -98,8 +117,9 @@ let number = 0, status = 0;
 for await (const line of createInterface({ input: process.stdin, crlfDelay: Infinity })) {
   number++;
   if (!/[^ \t\r]/.test(line)) continue;  // blank, as the other tools see it
+  let s;
   try {
-    const s = read(line, before, down);
+    s = read(line, before, down);
     await (s.op === 'case' ? fresh() : play(s));
     if (s.op === 'case') continue;
   } catch (e) {
@@ -114,7 +134,11 @@ for await (const line of createInterface({ input: process.stdin, crlfDelay: Infi
   const { flag, running, windows, fault: { kind, message } } = after;
   const fault = { kind, message };
   const texts = Object.fromEntries(after.texts.map((t, i) => [`Text${i + 1}`, t]).sort(([a], [b]) => (a < b ? -1 : 1)));
-  process.stdout.write(JSON.stringify({ fault: after.faults !== before.faults ? fault : null, flag, running, texts, windows }) + '\n');
+  // The share confirmation is the line's "link"; any other notice shown is its "notice".
+  const link = s.op === 'share' ? { link: after.link.split('#')[1] } : {};
+  const notice = after.notices !== before.notices && after.notice.kind !== 'link'
+    ? { notice: { kind: after.notice.kind, message: after.notice.message } } : {};
+  process.stdout.write(JSON.stringify({ fault: after.faults !== before.faults ? fault : null, flag, ...link, ...notice, running, texts, windows }) + '\n');
   before = after;
 }
 await engine.close();

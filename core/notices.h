@@ -1,0 +1,37 @@
+#pragma once
+// The words of a front end that keeps pets (the web page): the captions of
+// its bar and the notices it shows besides fault messages. Here in the core,
+// so that the program's font has their characters and any front end that
+// takes up keeping pets says the same. A notice has a kind, for the page's
+// look and the replay protocol ("bad link" is a refused link, whose words
+// are the decoder's), and a text.
+
+#include <string_view>
+
+namespace petcalc {
+
+inline constexpr std::string_view kUndoCaption = "撤销";
+inline constexpr std::string_view kRedoCaption = "重做";
+inline constexpr std::string_view kShareCaption = "分享";
+
+enum class Notice { StorageBlocked, StorageFull, RecordSetAside, Link, LinkCopied };
+
+struct NoticeText {
+    std::string_view kind, text;
+};
+
+// Said at most once a visit: keeping fails without stopping anything.
+inline constexpr NoticeText kNotices[] = {
+    {"storage", "这里不能保存宠物，刷新页面后宠物不在了；可以「分享」为链接。"},
+    {"storage", "最近的修改没有保存（已满）；之前保存的宠物还在。"},
+    {"storage", "之前保存的宠物无法打开（可能来自更新的版本），原样不动；新的修改保存在其他位置。"},
+    // The share confirmation, above the link as a read-only field.
+    {"link", "宠物的链接："},
+    {"link", "链接已复制："},
+};
+
+inline constexpr std::string_view kBadLink = "bad link";
+
+inline const NoticeText& noticeText(Notice n) { return kNotices[static_cast<int>(n)]; }
+
+}  // namespace petcalc
