@@ -42,16 +42,28 @@ export const ready = () => document.fonts.ready.then(() => window.petcalcProbe |
 // Chromium and a server of a copy of web/dist, started side by side. No
 // deadline for the start: on a busy machine it takes what it takes, and
 // only a hang reaches the test's own outer limit.
+const launch = {
+  executablePath: process.env.PETCALC_CHROMIUM || '/usr/lib/chromium/chromium',
+  headless: !process.env.PETCALC_HEADED,  // PETCALC_HEADED=1: a window on $DISPLAY
+  args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
+         '--disable-sync', '--no-first-run'],
+  timeout: 0,
+};
 export async function start() {
   const folder = await copyOfDist();
-  const [browser, server] = await Promise.all([chromium().launch({
-    executablePath: process.env.PETCALC_CHROMIUM || '/usr/lib/chromium/chromium',
-    headless: !process.env.PETCALC_HEADED,  // PETCALC_HEADED=1: a window on $DISPLAY
-    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-           '--disable-sync', '--no-first-run'],
-    timeout: 0,
-  }), serve(folder)]);
+  const [browser, server] = await Promise.all([chromium().launch(launch), serve(folder)]);
   return { browser, url: server.url, close: () => browser.close().then(() => server.close()) };
+}
+
+// Chromium on a profile of the caller's (a folder kept across starts), its
+// one page at url; no service worker, and the page's own clock.
+export async function startKept(profile, url, options = {}) {
+  const context = await chromium().launchPersistentContext(profile, { ...launch, serviceWorkers: 'block', ...options });
+  context.setDefaultTimeout(0);
+  const page = context.pages()[0] || await context.newPage();
+  await page.goto(url);
+  await page.evaluate(ready);
+  return page;
 }
 
 // A context whose every action and navigation waits as long as it takes:

@@ -6,13 +6,15 @@
 //   ... scripts/xvfb.sh node tests/web/engine-checks.mjs webkit
 import { after, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { writeFile } from 'node:fs/promises';
+import { mkdtemp, readFile, readdir, rm, writeFile } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { audit, axe, controls, desktop, faults, misplaced, phones, placed } from './audit.mjs';
 import { engines, ready } from './engines.mjs';
 
 const name = process.argv[2];
 const open = (options) => engines[name](options).then((engine) => (after(() => engine.close()), engine));
+const opened = (options) => open(options).then((engine) => engine.evaluate(ready).then(() => engine));
 
 for (const dark of [false, true]) {
   const scheme = dark ? 'dark' : 'light';
@@ -61,4 +63,77 @@ test(`${name}: a touch hold on +5 repeats, lifting the finger stops every timer`
   await finger.end();
   assert.deepEqual(await running(), []);
   assert.equal(await engine.evaluate(() => document.getElementById('Text11').value), ' 55');  // ten ticks, then the lift's click
+});
+
+// What the page keeps, as a user finds it: typed in, clicked, read back.
+const typeIn = async (engine, id, text) => {
+  await engine.evaluate((i) => { const el = document.getElementById(i); el.focus(); el.select(); }, id);
+  await engine.type(text);
+};
+const clickOn = (engine, id) => engine.move(`#${id}`).then(() => engine.down('left')).then(() => engine.up('left'));
+const value = (engine, id) => engine.evaluate((i) => document.getElementById(i).value, id);
+const notice = (engine) => engine.evaluate(() => [document.getElementById('notice').hidden ? '' : document.getElementById('notice').dataset.kind,
+  document.getElementById('notice-text').textContent]);
+
+// Whether some file under the folder holds the text (the browser has
+// written it to disk).
+async function written(folder, text) {
+  for (const f of await readdir(folder, { recursive: true, withFileTypes: true }))
+    if (f.isFile() && (await readFile(join(f.parentPath ?? f.path, f.name)).catch(() => '')).includes(text)) return true;
+  return false;
+}
+
+test(`${name}: a pet typed in is there after the browser is killed without warning and started again on its profile`, async (t) => {
+  if (name === 'webkit') return t.skip('MiniBrowser keeps no site data of a WebDriver session (engines.mjs)');
+  const profile = await mkdtemp(join(tmpdir(), `petcalc-${name}-`));
+  after(() => rm(profile, { recursive: true, force: true }));
+  const first = await opened({ profile });
+  await typeIn(first, 'Text18', '100');
+  await clickOn(first, 'Command1');
+  const kept = await first.evaluate(() => localStorage.getItem('petcalc-pet'));
+  // The page has saved; the browser writes its storage to disk when it
+  // will (Firefox some seconds later): the kill comes once it has.
+  while (!await written(profile, kept)) await new Promise((next) => setTimeout(next, 50));
+  await first.kill();
+  const again = await opened({ profile, url: first.url });
+  assert.equal(await again.evaluate(() => localStorage.getItem('petcalc-pet')), kept);
+  assert.deepEqual([await value(again, 'Text18'), await value(again, 'Text17')], ['100', ' 1100']);
+});
+
+test(`${name}: an unreadable record is set aside, a full store keeps its last good save, blocked storage keeps nothing and stops nothing`, async () => {
+  const engine = await opened();
+  await engine.evaluate(() => localStorage.setItem('petcalc-pet', '1damaged'));
+  await engine.reload();
+  await engine.evaluate(ready);
+  const [kind, aside] = await notice(engine);
+  assert.ok(kind === 'storage' && aside, 'a message says the record is set aside');
+  await typeIn(engine, 'Text18', '100');
+  await clickOn(engine, 'Command1');
+  assert.equal(await engine.evaluate(() => localStorage.getItem('petcalc-pet')), '1damaged');  // untouched
+  const good = await engine.evaluate(() => localStorage.getItem('petcalc-pet1'));
+  assert.ok(good);
+  // Every byte of the quota taken by another key; then an edit.
+  await engine.evaluate(() => {
+    for (let size = 1 << 20; size >= 1; size >>= 1)
+      for (let i = 0; ; i++) try { localStorage.setItem(`filler${size}.${i}`, 'x'.repeat(size)); } catch { break; }
+  });
+  await typeIn(engine, 'Text18', '101');
+  const [, full] = await notice(engine);
+  assert.ok(full && full !== aside, 'a message says the edit was not saved');
+  assert.equal(await engine.evaluate(() => localStorage.getItem('petcalc-pet1')), good);
+  await engine.reload();
+  await engine.evaluate(ready);
+  assert.deepEqual([await value(engine, 'Text18'), await value(engine, 'Text17')], ['100', ' 1100']);
+  assert.equal(await engine.evaluate(() => localStorage.getItem('petcalc-pet')), '1damaged');
+
+  const profile = await mkdtemp(join(tmpdir(), `petcalc-${name}-`));
+  after(() => rm(profile, { recursive: true, force: true }));
+  const blocked = await opened({ blocked: true, profile });
+  const [kindBlocked, said] = await notice(blocked);
+  assert.ok(kindBlocked === 'storage' && said && said !== aside && said !== full, 'a message says nothing is kept here');
+  await typeIn(blocked, 'Text18', '100');
+  await clickOn(blocked, 'Command1');
+  assert.equal(await value(blocked, 'Text17'), ' 1100');
+  await clickOn(blocked, 'share');
+  assert.match(await value(blocked, 'notice-link'), /#1[\w-]+$/);
 });

@@ -5,7 +5,11 @@
 // a fragment, one tick of the page's clock (or the real time back);
 // for the checks also the window's size, a screenshot and, where the driver
 // sends touch input, a finger. Each engine starts in the light or the dark
-// colour scheme ({ dark: true }).
+// colour scheme ({ dark: true }); in Chromium and Firefox on a profile
+// folder kept across starts ({ profile: DIR, url: the page's address from
+// the first start }; no clock of the test's then), which kill() ends
+// without warning (SIGKILL); and with the page's storage blocked
+// ({ blocked: true }).
 //   Chromium: Debian's chromium under playwright-core, with Playwright's clock;
 //             a phone through the DevTools protocol's emulation.
 //   Firefox:  Debian's firefox-esr over WebDriver BiDi, with puppeteer-core.
@@ -13,11 +17,11 @@
 //             selenium-webdriver), on the X display the caller provides.
 // No operation has a deadline of its own: each waits on its condition.
 import { spawn } from 'node:child_process';
-import { cp, readFile, readdir, readlink, rm, writeFile } from 'node:fs/promises';
+import { cp, mkdir, readFile, readdir, readlink, rm, writeFile } from 'node:fs/promises';
 import { createRequire } from 'node:module';
 import { join } from 'node:path';
 import { serve } from '../../web/serve.mjs';
-import { copyOfDist, openPage, ready, start } from './browser.mjs';
+import { copyOfDist, openPage, ready, start, startKept } from './browser.mjs';
 
 export { ready };
 
@@ -36,13 +40,26 @@ const onPage = (page) => ({
 // The page as the other engines get it: a copy of web/dist with the
 // stopped clock (clock.js) loaded before the page's own scripts, and without
 // the offline worker, which Chromium's tests block too.
-async function servedWithClock() {
+async function servedWithClock({ url, blocked } = {}) {
+  if (url) return { url, close: () => {} };  // the server of a first start, still serving
   const folder = await copyOfDist();
   await rm(join(folder, 'sw.js'));
   await cp(new URL('clock.js', import.meta.url), join(folder, 'petcalc-clock.js'));
+  // WebKitGTK's MiniBrowser has no setting that blocks a site's storage:
+  // there the page meets what Safari's "block all cookies" gives it.
+  if (blocked) await writeFile(join(folder, 'petcalc-clock.js'), 'Object.defineProperty(window, "localStorage", '
+    + '{ get() { throw new DOMException("blocked", "SecurityError"); } });\n', { flag: 'a' });
   const index = join(folder, 'index.html');
   await writeFile(index, (await readFile(index, 'utf8')).replace('<head>', '<head>\n<script src="petcalc-clock.js"></script>'));
   return serve(folder);
+}
+
+// The processes whose parent is pid.
+async function children(pid) {
+  const pids = (await readdir('/proc')).filter((p) => /^\d+$/.test(p));
+  const parents = await Promise.all(pids.map((p) => readFile(`/proc/${p}/stat`, 'utf8')
+    .then((st) => Number(st.slice(st.lastIndexOf(')') + 2).split(' ')[1]), () => 0)));
+  return pids.filter((_, i) => parents[i] === pid).map(Number);
 }
 
 // The port a process listens on, once it listens: WebKitWebDriver takes a
@@ -58,9 +75,20 @@ async function listening(pid) {
 }
 
 export const engines = {
-  async chromium({ dark } = {}) {
-    const web = await start();
-    const page = await openPage(web, { viewport: { width: 1000, height: 700 }, colorScheme: dark ? 'dark' : 'light' });
+  async chromium({ dark, profile, url, blocked } = {}) {
+    const look = { viewport: { width: 1000, height: 700 }, colorScheme: dark ? 'dark' : 'light' };
+    let web, page;
+    if (profile) {
+      // Site data blocked as a user blocks it: the profile's content setting.
+      if (blocked) await mkdir(join(profile, 'Default'), { recursive: true }).then(() => writeFile(join(profile, 'Default', 'Preferences'),
+        JSON.stringify({ profile: { default_content_setting_values: { cookies: 2 } } })));
+      const server = url ? { url, close: () => {} } : await serve(await copyOfDist());
+      page = await startKept(profile, server.url, look);
+      web = { url: server.url, close: () => page.context().close().catch(() => {}).then(server.close) };
+    } else {
+      web = await start();
+      page = await openPage(web, look);
+    }
     const cdp = await page.context().newCDPSession(page);
     const touch = (type, x, y) => cdp.send('Input.dispatchTouchEvent', { type, touchPoints: type === 'touchEnd' ? [] : [{ x, y }] });
     return {
@@ -79,18 +107,27 @@ export const engines = {
         await cdp.send('Emulation.setTouchEmulationEnabled', { enabled: phone, maxTouchPoints: phone ? 5 : 1 });
       },
       touch: (x, y) => touch('touchStart', x, y).then(() => ({ move: (x, y) => touch('touchMove', x, y), end: () => touch('touchEnd') })),
+      url: web.url,
+      // The browser is the one child of this process on that profile.
+      kill: async () => {
+        for (const pid of await children(process.pid))
+          if ((await readFile(`/proc/${pid}/cmdline`, 'utf8').catch(() => '')).includes(`--user-data-dir=${profile}`)) process.kill(pid, 'SIGKILL');
+      },
       close: () => web.close(),
     };
   },
 
-  async firefox({ dark } = {}) {
-    const server = await servedWithClock();
+  async firefox({ dark, profile, url, blocked } = {}) {
+    const server = await servedWithClock({ url });
     const browser = await npm('puppeteer-core').launch({
       browser: 'firefox', executablePath: process.env.PETCALC_FIREFOX || '/usr/bin/firefox-esr',
       headless: !process.env.PETCALC_HEADED, timeout: 0, protocolTimeout: 0,
       defaultViewport: { width: 1000, height: 700 },
+      ...(profile && { userDataDir: profile }),
       // Over BiDi puppeteer emulates no media feature: the scheme is a pref.
-      extraPrefsFirefox: { 'layout.css.prefers-color-scheme.content-override': dark ? 0 : 1 },
+      // A site's storage off as a user turns it off: localStorage is null.
+      extraPrefsFirefox: { 'layout.css.prefers-color-scheme.content-override': dark ? 0 : 1,
+                           ...(blocked && { 'dom.storage.enabled': false }) },
     });
     // A tab of our own: the one Firefox starts with never has the focus, and
     // there Space and Enter do not activate a button.
@@ -112,13 +149,17 @@ export const engines = {
       resume: () => page.evaluate(() => { window.petcalcClock.resume(); }),
       size: (width, height) => page.setViewport({ width, height }),
       touch: (x, y) => page.touchscreen.touchStart(x, y),  // BiDi pointer actions of type "touch": .move, .end
-      close: () => browser.close().then(server.close),
+      url: server.url,
+      kill: async () => process.kill(browser.process().pid, 'SIGKILL'),
+      close: () => browser.close().catch(() => {}).then(server.close),  // after kill() too
     };
   },
 
-  async webkit({ dark } = {}) {
+  // No profile: MiniBrowser runs a WebDriver session (--automation) on an
+  // ephemeral website data manager, so no site data of it reaches a disk.
+  async webkit({ dark, blocked } = {}) {
     const { Builder, Button, By, Key, Origin } = npm('selenium-webdriver');
-    const server = await servedWithClock();
+    const server = await servedWithClock({ blocked });
     const driver = spawn(process.env.PETCALC_WEBKITDRIVER || 'WebKitWebDriver', ['--port=0'], { stdio: 'ignore' });
     process.on('exit', () => driver.kill());
     const d = await new Builder().usingServer(`http://127.0.0.1:${await listening(driver.pid)}/`).withCapabilities({
@@ -156,7 +197,7 @@ export const engines = {
       // The window, toolbar included: WebKitGTK keeps it at least 447 px wide.
       size: (width, height) => d.manage().window().setRect({ width, height }),
       shot: () => d.takeScreenshot().then((png) => Buffer.from(png, 'base64')),
-      close: () => d.quit().then(server.close).then(() => driver.kill()),
+      close: () => d.quit().catch(() => {}).then(server.close).then(() => driver.kill()),
     };
   },
 };
