@@ -4,9 +4,8 @@
 // mouse event goes to the control under the pointer or to the one that has
 // captured it. Every other front end's output is held against this one's.
 
-#include <string>
-
 #include <optional>
+#include <string>
 
 #include "changes.h"
 #include "fault.h"

@@ -110,6 +110,7 @@ async function play(s) {
     }));
   case 'undo': return click('#undo');
   case 'redo': return click('#redo');
+  default: throw new Error(`the page cannot play "${s.op}" yet`);  // the pet list and the planner
   }
 }
 
