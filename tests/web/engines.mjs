@@ -54,12 +54,32 @@ async function servedWithClock({ url, blocked } = {}) {
   return serve(folder);
 }
 
-// The processes whose parent is pid.
-async function children(pid) {
+// Every process with a parent, as [pid, parent, state].
+async function processes() {
   const pids = (await readdir('/proc')).filter((p) => /^\d+$/.test(p));
-  const parents = await Promise.all(pids.map((p) => readFile(`/proc/${p}/stat`, 'utf8')
-    .then((st) => Number(st.slice(st.lastIndexOf(')') + 2).split(' ')[1]), () => 0)));
-  return pids.filter((_, i) => parents[i] === pid).map(Number);
+  const rows = await Promise.all(pids.map((p) => readFile(`/proc/${p}/stat`, 'utf8').then((st) => {
+    const [state, parent] = st.slice(st.lastIndexOf(')') + 2).split(' ');
+    return [Number(p), Number(parent), state];
+  }, () => null)));
+  return rows.filter(Boolean);
+}
+
+// A browser killed as the system kills it (SIGKILL), with every process it
+// started: a helper left running holds the driver's pipe open and writes
+// on in the profile. Done once none of them runs any more.
+async function killTree(root) {
+  const rows = await processes();
+  const tree = new Set([root]);
+  for (let grown = true; grown;) {
+    grown = false;
+    for (const [pid, parent] of rows) if (tree.has(parent) && !tree.has(pid)) tree.add(pid), grown = true;
+  }
+  for (const pid of tree) try { process.kill(pid, 'SIGKILL'); } catch { /* gone already */ }
+  for (;;) {
+    const running = (await processes()).filter(([pid, , state]) => tree.has(pid) && state !== 'Z');
+    if (!running.length) return;
+    await new Promise((next) => setTimeout(next, 20));
+  }
 }
 
 // The port a process listens on, once it listens: WebKitWebDriver takes a
@@ -77,14 +97,14 @@ async function listening(pid) {
 export const engines = {
   async chromium({ dark, profile, url, blocked } = {}) {
     const look = { viewport: { width: 1000, height: 700 }, colorScheme: dark ? 'dark' : 'light' };
-    let web, page;
+    let web, page, killed = false;
     if (profile) {
       // Site data blocked as a user blocks it: the profile's content setting.
       if (blocked) await mkdir(join(profile, 'Default'), { recursive: true }).then(() => writeFile(join(profile, 'Default', 'Preferences'),
         JSON.stringify({ profile: { default_content_setting_values: { cookies: 2 } } })));
       const server = url ? { url, close: () => {} } : await serve(await copyOfDist());
       page = await startKept(profile, server.url, look);
-      web = { url: server.url, close: () => page.context().close().catch(() => {}).then(server.close) };
+      web = { url: server.url, server, close: () => page.context().close().catch(() => {}).then(server.close) };
     } else {
       web = await start();
       page = await openPage(web, look);
@@ -110,10 +130,12 @@ export const engines = {
       url: web.url,
       // The browser is the one child of this process on that profile.
       kill: async () => {
-        for (const pid of await children(process.pid))
-          if ((await readFile(`/proc/${pid}/cmdline`, 'utf8').catch(() => '')).includes(`--user-data-dir=${profile}`)) process.kill(pid, 'SIGKILL');
+        for (const [pid, parent] of await processes())
+          if (parent === process.pid && (await readFile(`/proc/${pid}/cmdline`, 'utf8').catch(() => '')).includes(`--user-data-dir=${profile}`))
+            await killTree(pid);
+        killed = true;
       },
-      close: () => web.close(),
+      close: () => (killed ? web.server.close() : web.close()),
     };
   },
 
@@ -135,6 +157,7 @@ export const engines = {
     page.setDefaultTimeout(0);
     await page.goto(server.url);
     const { keyboard } = page;
+    let killed = false;
     return {
       ...onPage(page),
       key: (key) => (key === 'SelectAll'
@@ -150,8 +173,8 @@ export const engines = {
       size: (width, height) => page.setViewport({ width, height }),
       touch: (x, y) => page.touchscreen.touchStart(x, y),  // BiDi pointer actions of type "touch": .move, .end
       url: server.url,
-      kill: async () => process.kill(browser.process().pid, 'SIGKILL'),
-      close: () => browser.close().catch(() => {}).then(server.close),  // after kill() too
+      kill: async () => { await killTree(browser.process().pid); killed = true; },
+      close: () => (killed ? server.close() : browser.close().catch(() => {}).then(server.close)),
     };
   },
 
