@@ -15,6 +15,7 @@ public:
     std::string text(Box b) const override { return m_texts[boxNumber(b)]; }
     void setText(Box b, const std::string& t) override { m_texts[boxNumber(b)] = t; }
     bool isChecked(Check c) const override { return m_checks[static_cast<int>(c)]; }
+    void setChecked(Check c, bool on) override { m_checks[static_cast<int>(c)] = on; }
     void reportFault(const Fault& f) override { faults.push_back(f); }
     void startTimer(int) override {}
     void stopTimer(int) override {}

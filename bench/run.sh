@@ -72,9 +72,10 @@ awk -F'\t' '
     op["BM_DisplayFormatRandom"] = "display format, a random single"
     op["BM_CompactFormatRandom"] = "compact format, a random single"
     op["BM_NumberParseRandom"] = "number parse of a display text"
+    op["BM_Plan"] = "plan, speed with four minimums"; op["BM_PlanByTrying"] = "plan by trying every placement"
   }
   $1 == "startup" || $1 == "rss" || $1 == "cpu" { m[$1, $2] = $3; lo[$1, $2] = $4; hi[$1, $2] = $5; r[$1, $2] = $6 }
-  $1 == "core" { core[++nc] = $2; ct[$2] = us($3, $4) }
+  $1 == "core" { core[++nc] = $2; ct[$2] = us($3, $4); label[$2] = $5 }
   END {
     row("figure", "measured (median [min .. max])", "target", "met")
     printf "|%s|%s|%s|%s|\n", "----------------------------------------------", "--------------------------------------------", "------------------", "------"
@@ -88,6 +89,11 @@ awk -F'\t' '
     }
     for (i = 1; i <= nc; i++) {
       k = core[i]
+      if (k ~ /^BM_Plan/) {  # BM_Plan/MODE/LEVEL: its label says the way and the points
+        split(k, part, "/")
+        row("core: " op[part[1]] ", " label[k], sprintf("%.2f us", ct[k]), part[1] == "BM_Plan" ? "<= 1 ms" : "", part[1] == "BM_Plan" ? (ct[k] <= 1000 ? "yes" : "no") : "")
+        continue
+      }
       row("core: " op[k] " (fake form)", ct[k] < 1 ? sprintf("%.0f ns", ct[k] * 1000) : sprintf("%.2f us", ct[k]), k == "BM_LevelStep" ? "< 500 us" : "", k == "BM_LevelStep" ? (ct[k] < 500 ? "yes" : "no") : "")
     }
   }' "$rows"

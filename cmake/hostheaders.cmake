@@ -26,5 +26,7 @@ endfunction()
 # The number text rules: fast_float parses, {fmt} gives the 7 digits.
 if(NOT TARGET petcalc_textlibs)
   petcalc_host_headers(petcalc_textlibs fast_float/fast_float.h fmt/format.h)
-  target_compile_definitions(petcalc_textlibs INTERFACE FMT_HEADER_ONLY)
+  # No thousands separator: {fmt} then needs no std::locale, which would
+  # bring the C library's whole locale machinery into the page's module.
+  target_compile_definitions(petcalc_textlibs INTERFACE FMT_HEADER_ONLY FMT_STATIC_THOUSANDS_SEPARATOR=0)
 endif()

@@ -4,6 +4,7 @@
 
 #include "growth.h"
 #include "numtext.h"
+#include "okpanel.h"
 #include "panel.h"
 
 namespace petcalc {
@@ -103,15 +104,35 @@ void Engine::showPanel() {
     show(B::Text16, m_sheet.lli);
 }
 
+// The computation is okPanel's; what is left here is the showing: the
+// potential as soon as it is stored, the panel once all of it is.
 void Engine::ok() {
     Action action(*this, Op::Ok);
     setLiveRecompute(true);
-    if (!readBoxes({B::Text20, B::Text21, B::Text22, B::Text23, B::Text1, B::Text13, B::Text19, B::Text18,
-                    B::Text2, B::Text3, B::Text4, B::Text5, B::Text11, B::Text12, B::Text14, B::Text15}))
+    BoxTexts texts;
+    for (Box b : kOkReads) texts[boxNumber(b) - 1] = m_form.text(b);
+    Checks checks;
+    for (int n = 1; n <= 8; ++n) checks[n - 1] = m_form.isChecked(static_cast<Check>(n));
+    const OkRun run = okPanel(m_sheet, texts, checks);
+    m_sheet = run.sheet;
+    if (run.potentialShown) show(B::Text17, m_sheet.qn);
+    if (run.fault) {
+        if (!m_fault) m_fault = run.fault;
         return;
-    if (!potential() || !panel(false)) return;
+    }
     showPanel();
-    m_sheet.flv = m_sheet.lv;
+}
+
+// Each write runs the live recompute while the flag is on; the counts are
+// stored first, so every run sees all five. "确定" then reads them back.
+void Engine::apply(const std::array<float, 5>& totals) {
+    Action action(*this, Op::Ok);
+    for (int a = 0; a < 5; ++a) m_sheet.*attrInfo(static_cast<Attr>(a)).member = totals[a];
+    for (int a = 0; a < 5; ++a) {
+        const AttrInfo& info = attrInfo(static_cast<Attr>(a));
+        if (!show(info.box, m_sheet.*info.member)) return;
+    }
+    ok();
 }
 
 // The live recompute reads every input but the point boxes: the held
@@ -198,6 +219,11 @@ void Engine::estimateGrowth() {
 void Engine::setLiveRecompute(bool on) {
     m_live = on;
     m_form.showLiveRecompute(on);
+}
+
+void Engine::restore(const PetSheet& sheet, bool live) {
+    m_sheet = sheet;
+    setLiveRecompute(live);
 }
 
 void Engine::reset() {

@@ -5,6 +5,7 @@
 // it runs to its end or to its first fault, and reports at most one fault
 // through Form::reportFault.
 
+#include <array>
 #include <initializer_list>
 #include <optional>
 
@@ -31,10 +32,15 @@ public:
     void pointPress(Attr a);         // press of a point step button
     void estimateGrowth();           // "计算成长"
     void reset();                    // "重置"
+    // "应用" of a plan: the five counts into Text11 .. Text15 in that order,
+    // as the level changes write them, then "确定"; one action.
+    void apply(const std::array<float, 5>& totals);
     // Text-changed event of Text11 .. Text15: the live recompute. Inside
     // another action's write it is part of that action; on its own (the user
     // typed) it is an action of its own.
     void pointBoxChanged();
+    // A kept pet given back: its sheet and flag as they were saved.
+    void restore(const PetSheet& sheet, bool live);
 
 private:
     class Action;

@@ -22,6 +22,8 @@ public:
     virtual std::string text(Box b) const = 0;
     virtual void setText(Box b, const std::string& text) = 0;
     virtual bool isChecked(Check c) const = 0;
+    // Sets a check box as a restored pet has it; raises no event.
+    virtual void setChecked(Check c, bool on) = 0;
     // Called at most once per user action, after the action has stopped.
     virtual void reportFault(const Fault& f) = 0;
     // The live-recompute flag (the operations own it) changed: a window

@@ -2,8 +2,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <map>
 
 #include "output.h"
 #include "windowtable.h"
@@ -47,50 +49,146 @@ std::string buttonName(const json& step) {
     return name;
 }
 
+// The ops' and the mouse buttons' names, in the order of their enums.
+constexpr std::array<std::string_view, 18> kOps = {"type",  "check", "click",  "press",  "release", "key",
+                                                   "tick",  "close", "reload", "share",  "open",    "undo",
+                                                   "redo",  "pets",  "export", "import", "plan",    "apply"};
+constexpr std::array<std::string_view, 3> kButtons = {"left", "right", "middle"};
+static_assert(kOps.size() == static_cast<std::size_t>(StepOp::Apply) + 1);
+
 MouseButton mouseButton(const json& step) {
     const auto it = step.find("button");
     if (it == step.end()) return MouseButton::Left;
     const std::string b = it->is_string() ? it->get<std::string>() : "";
-    if (b == "left") return MouseButton::Left;
-    if (b == "right") return MouseButton::Right;
-    if (b == "middle") return MouseButton::Middle;
+    for (std::size_t k = 0; k < kButtons.size(); ++k)
+        if (b == kButtons[k]) return static_cast<MouseButton>(k);
     throw StepError("unknown button \"" + (it->is_string() ? b : it->dump()) + "\"");
 }
 
-}  // namespace
+constexpr std::array<const char*, kStats> kStatKeys = {"hp", "SH", "fy", "sd", "lli"};
+
+Stat statOf(const std::string& key) {
+    for (int t = 0; t < kStats; ++t)
+        if (key == kStatKeys[t]) return static_cast<Stat>(t);
+    throw StepError("unknown value \"" + key + "\"");
+}
+
+// {"mode":"unspent"|"all","target":"hp"|...,"min":{"sd":"300",...}}; "min" may be left out.
+PlanRequest planRequest(const json& step) {
+    PlanRequest r;
+    const std::string mode = stringField(step, "mode");
+    if (mode != "unspent" && mode != "all") throw StepError("unknown \"mode\" \"" + mode + "\"");
+    r.mode = mode == "all" ? PlanMode::All : PlanMode::Unspent;
+    r.target = statOf(stringField(step, "target"));
+    const auto min = step.find("min");
+    if (min == step.end()) return r;
+    if (!min->is_object()) throw StepError("\"min\" is not an object");
+    for (const auto& [key, text] : min->items()) {
+        if (!text.is_string()) throw StepError("\"min\" of \"" + key + "\" is not a string");
+        r.minimum[static_cast<int>(statOf(key))] = text.get<std::string>();
+    }
+    return r;
+}
 
 Step parseStep(std::string_view line) {
     const json step = json::parse(line, nullptr, false);
     if (step.is_discarded() || !step.is_object()) throw StepError("not a JSON object");
     const std::string op = stringField(step, "op");
+    const auto named = std::find(kOps.begin(), kOps.end(), op);
+    if (named == kOps.end()) throw StepError("unknown op \"" + op + "\"");
     Step s{};
-    if (op == "type") {
-        s.op = StepOp::Type;
+    s.op = static_cast<StepOp>(named - kOps.begin());
+    switch (s.op) {
+    case StepOp::Type:
         s.box = boxAt(controlOf(stringField(step, "box"), Kind::TextBox, "box"));
         s.text = stringField(step, "text");
-    } else if (op == "check") {
-        s.op = StepOp::Check;
+        break;
+    case StepOp::Check: {
         s.check = controlOf(stringField(step, "box"), Kind::CheckBox, "check box");
         const json& state = field(step, "state");
         if (!state.is_number_integer() || (state != 0 && state != 1)) throw StepError("\"state\" is not 0 or 1");
         s.checked = state == 1;
-    } else if (op == "click" || op == "key" || op == "press" || op == "release") {
-        s.op = op == "click" ? StepOp::Click : op == "key" ? StepOp::Key : op == "press" ? StepOp::Press : StepOp::Release;
+        break;
+    }
+    case StepOp::Click: case StepOp::Key: case StepOp::Press: case StepOp::Release: {
         s.control = buttonName(step);
         s.button = mouseButton(step);
         const auto outside = step.find("outside");
         s.outside = outside != step.end() && outside->is_boolean() && outside->get<bool>();
-    } else if (op == "tick") {
-        s.op = StepOp::Tick;
-        s.timer = timerOf(stringField(step, "timer"));
-    } else if (op == "close") {
-        s.op = StepOp::Close;
+        break;
+    }
+    case StepOp::Tick: s.timer = timerOf(stringField(step, "timer")); break;
+    case StepOp::Close:
         s.window = stringField(step, "window");
         if (s.window != "Form1" && s.window != "Form2") throw StepError("unknown window \"" + s.window + "\"");
-    } else {
-        throw StepError("unknown op \"" + op + "\"");
+        break;
+    case StepOp::Open: s.link = stringField(step, "link"); break;
+    case StepOp::Pets:
+        s.pets = stringField(step, "do");
+        if (s.pets == "rename") {
+            s.name = stringField(step, "name");
+        } else if (s.pets == "switch") {
+            const json& i = field(step, "index");
+            if (!i.is_number_integer() || i < 0 || i > 100000) throw StepError("\"index\" is not a pet's number");
+            s.index = i.get<int>();
+        } else if (s.pets != "new" && s.pets != "duplicate" && s.pets != "delete" && s.pets != "restore") {
+            throw StepError("unknown \"do\" \"" + s.pets + "\"");
+        }
+        break;
+    case StepOp::Import: s.file = stringField(step, "file"); break;
+    case StepOp::Plan: s.plan = planRequest(step); break;
+    case StepOp::Reload: case StepOp::Share: case StepOp::Undo: case StepOp::Redo: case StepOp::Export:
+    case StepOp::Apply: break;
     }
     return s;
+}
+
+}  // namespace
+
+Step readStep(std::string_view line, const Situation& now) {
+    const Step s = parseStep(line);
+    const bool pets = s.op >= StepOp::Reload;  // the steps of a front end that keeps pets
+    if (pets && !now.keepsPets) throw StepError("this front end keeps no pets");
+    // A closed Form1 can still have its Form2 closed, and the page be loaded again.
+    if (!now.form1 && !(s.op == StepOp::Close && s.window == "Form2") && s.op != StepOp::Reload)
+        throw StepError("Form1 is closed");
+    const bool anyDown = now.down[0] || now.down[1] || now.down[2];
+    const bool held = now.down[static_cast<std::size_t>(s.button)];
+    if ((s.op == StepOp::Check || s.op == StepOp::Click || pets) && anyDown) throw StepError("a mouse button is down");
+    if (s.op == StepOp::Press && held) throw StepError("that mouse button is down already");
+    if (s.op == StepOp::Release && !held) throw StepError("that mouse button is not down");
+    if (s.op == StepOp::Tick && !now.running[s.timer]) throw StepError(timerName(s.timer) + " is not running");
+    if (s.op == StepOp::Close && s.window == "Form2" && !now.form2) throw StepError("Form2 is not open");
+    if (s.op == StepOp::Apply && !now.planShown) throw StepError("no plan is shown");
+    return s;
+}
+
+std::string stepJson(const Step& s) {
+    json out = {{"op", kOps[static_cast<std::size_t>(s.op)]}};
+    switch (s.op) {
+    case StepOp::Type: out["box"] = boxNumber(s.box), out["text"] = s.text; break;
+    case StepOp::Check: out["check"] = s.check, out["state"] = s.checked; break;
+    case StepOp::Click: case StepOp::Key: case StepOp::Press: case StepOp::Release:
+        out["control"] = s.control, out["button"] = kButtons[static_cast<std::size_t>(s.button)];
+        out["outside"] = s.outside;
+        break;
+    case StepOp::Tick: out["timer"] = s.timer; break;
+    case StepOp::Close: out["window"] = s.window; break;
+    case StepOp::Open: out["link"] = s.link; break;
+    case StepOp::Pets: out["do"] = s.pets, out["name"] = s.name, out["index"] = s.index; break;
+    case StepOp::Import: out["file"] = s.file; break;
+    case StepOp::Plan: {
+        json min = json::object();
+        for (int k = 0; k < kStats; ++k)
+            if (!s.plan.minimum[k].empty()) min[kStatKeys[k]] = s.plan.minimum[k];
+        out["mode"] = s.plan.mode == PlanMode::All ? "all" : "unspent";
+        out["target"] = kStatKeys[static_cast<int>(s.plan.target)], out["min"] = min;
+        break;
+    }
+    case StepOp::Reload: case StepOp::Share: case StepOp::Undo: case StepOp::Redo: case StepOp::Export:
+    case StepOp::Apply: break;
+    }
+    return out.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 std::string stateLine(const State& s) {
@@ -103,19 +201,26 @@ std::string stateLine(const State& s) {
     if (s.form2) windows.push_back("Form2");
     json fault = nullptr;
     if (s.faultKind) fault = {{"kind", *s.faultKind}, {"message", *s.faultMessage}};
-    const json out = {{"fault", fault}, {"flag", s.flag}, {"running", running}, {"texts", texts}, {"windows", windows}};
+    json out = {{"fault", fault}, {"flag", s.flag}, {"running", running}, {"texts", texts}, {"windows", windows}};
+    if (s.link) out["link"] = *s.link;
+    if (s.file) out["file"] = *s.file;
+    if (s.petNames) out["pets"] = {{"current", s.currentPet}, {"names", *s.petNames}};
+    if (s.planCounts) out["plan"] = {{"counts", *s.planCounts}, {"texts", json(std::map(s.planTexts.begin(), s.planTexts.end()))}};
+    if (s.changes) out["changes"] = json(std::map(s.changes->begin(), s.changes->end()));
+    if (s.noticeKind) out["notice"] = {{"kind", *s.noticeKind}, {"message", *s.noticeMessage}};
     // A box may hold bytes that are not UTF-8 only if a step put them there;
     // steps are JSON, so they are UTF-8 already.
     return out.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-int replaySteps(std::string_view tool, const std::function<State(const Step&)>& play) {
+int replaySteps(std::string_view tool, const std::function<Situation()>& now,
+                const std::function<State(const Step&)>& play) {
     std::string line;
     for (int number = 1; std::getline(std::cin, line); ++number) {
         if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
         try {
             // Answers nobody receives end the run instead of playing on unseen.
-            if (!output::writeLine(tool, stateLine(play(parseStep(line))))) return 1;
+            if (!output::writeLine(tool, stateLine(play(readStep(line, now()))))) return 1;
         } catch (const StepError& e) {
             std::fprintf(stderr, "%.*s: line %d: %s\n", static_cast<int>(tool.size()), tool.data(), number, e.what());
             return 2;

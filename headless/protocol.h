@@ -10,14 +10,21 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "petsheet.h"
+#include "planner.h"
 #include "pointer.h"
+#include "windowtable.h"
 
 namespace petcalc::replay {
 
-enum class StepOp { Type, Check, Click, Press, Release, Key, Tick, Close };
+// Reload, Share, Open, Undo and Redo are the steps of a front end that
+// keeps pets (the web page; "needs": ["pets"]).
+// Plan and Apply are the page's planner: set as a player would, and its "应用".
+enum class StepOp { Type, Check, Click, Press, Release, Key, Tick, Close, Reload, Share, Open, Undo, Redo, Pets, Export, Import,
+                    Plan, Apply };
 
 struct Step {
     StepOp op;
@@ -30,6 +37,12 @@ struct Step {
     bool outside = false;  // release: the pointer is no longer over the button
     int timer = 0;         // tick: 1 .. 22
     std::string window;    // close: "Form1" or "Form2"
+    std::string link;      // open: the code a link carries
+    std::string pets;      // pets: "new", "duplicate", "rename", "delete", "restore", "switch"
+    std::string name;      // pets rename
+    int index = 0;         // pets switch: 0 is the first pet
+    std::string file;      // import: the file's text
+    PlanRequest plan;      // plan: mode, target and the minimums as typed
 };
 
 // A step the protocol refuses; the tool prints it with the line number and
@@ -38,9 +51,26 @@ struct StepError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Parses and checks one line: the op and its fields (unknown fields are
-// ignored, so a scenario's "expect" rides along). Throws StepError.
-Step parseStep(std::string_view line);
+// What the window is like before a step: all that the refusals that
+// depend on it need. Each tool reads it from its own widgets.
+struct Situation {
+    bool form1 = true, form2 = false;
+    std::array<bool, kTimerCount + 1> running{};  // [1] .. [22]
+    std::array<bool, 3> down{};                   // the mouse buttons held, by MouseButton
+    bool keepsPets = false;                       // the front end plays reload, share, open, undo and redo
+    bool planShown = false;                       // a plan is shown, with its "应用"
+};
+
+// Parses one line and checks it against the window as it is: the op and its
+// fields (unknown fields are ignored, so a scenario's "expect" rides along),
+// then whether that step can be made now. Throws StepError, whose text every
+// replay tool prints (docs/replay-protocol.md lists them).
+Step readStep(std::string_view line, const Situation& now);
+
+// The step as JSON, its names as a line gives them and its numbers as
+// numbers: {"op":"type","box":1,"text":"12"}; for the web tool, which
+// reads its steps through this code compiled to WebAssembly.
+std::string stepJson(const Step& s);
 
 struct State {
     std::array<std::string, kBoxCount + 1> texts;  // [1] .. [23]
@@ -48,6 +78,18 @@ struct State {
     std::vector<int> running;  // timer numbers, ascending
     bool form1 = true, form2 = false;
     std::optional<std::string> faultKind, faultMessage;
+    std::optional<std::string> link;                       // share: the current pet's code
+    std::optional<std::string> noticeKind, noticeMessage;  // "bad link", "bad file", "bad name", "pets"
+    std::optional<std::vector<std::string>> petNames;      // once the list was used: every pet's name
+    int currentPet = 0;                                    // and the one shown
+    std::optional<std::string> file;                       // export: the file's text
+    // Once the planner was set: the plan's five totals and the seven
+    // boxes as it shows them (else a "no plan" notice).
+    std::optional<std::array<std::string, 5>> planCounts;
+    std::vector<std::pair<std::string, std::string>> planTexts;
+    // Once a step of the page was played: the change beside each box of
+    // the potential and the panel that shows one.
+    std::optional<std::vector<std::pair<std::string, std::string>>> changes;
 };
 
 // {"fault":...,"flag":...,"running":[...],"texts":{...},"windows":[...]},
@@ -55,10 +97,11 @@ struct State {
 std::string stateLine(const State& s);
 
 // The loop of every replay tool: each line of standard input (blank lines
-// skipped) parsed, played by `play` and answered with its state line,
-// flushed at once. A refused step ends it with "TOOL: line N: WHAT" on
-// standard error and status 2, a failed write with status 1; the end of
-// input with 0.
-int replaySteps(std::string_view tool, const std::function<State(const Step&)>& play);
+// skipped) read against the window as `now` tells it, played by `play` and
+// answered with its state line, flushed at once. A refused step ends it
+// with "TOOL: line N: WHAT" on standard error and status 2, a failed write
+// with status 1; the end of input with 0.
+int replaySteps(std::string_view tool, const std::function<Situation()>& now,
+                const std::function<State(const Step&)>& play);
 
 }  // namespace petcalc::replay

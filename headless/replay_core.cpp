@@ -6,8 +6,14 @@
 
 #include <string>
 
+#include <optional>
+
+#include "changes.h"
 #include "fault.h"
+#include "numtext.h"
 #include "form1events.h"
+#include "petcode.h"
+#include "shelf.h"
 #include "protocol.h"
 #include "windowtable.h"
 
@@ -18,47 +24,94 @@ class Headless : public Form, public Platform {
 public:
     State run(const Step& s) {
         m_fault.reset();
-        if (!m_form1 && !(s.op == StepOp::Close && s.window == "Form2")) throw StepError("Form1 is closed");
-        const Pointer& pointer = m_events.pointer();
+        std::optional<std::string> link, file;
+        std::string notice, noticeKind;
+        const Pointer& pointer = m_events->pointer();
+        const bool page = s.op >= StepOp::Reload;  // the page's own steps
+        // The changes are shown by the page alone: the state lines carry
+        // them once a step of the page was played, so that the desktop
+        // tools' lines of every other scenario stay as they are.
+        const bool keeps = m_pageSteps = m_pageSteps || page;
         switch (s.op) {
         case StepOp::Type: type(s.box, s.text); break;
         case StepOp::Check:
-            if (pointer.anyDown()) throw StepError("a mouse button is down");
-            m_checks[s.check] = s.checked;
+            if (m_checks[s.check] != s.checked) m_checks[s.check] = s.checked, m_events->checkChanged();
             break;
         case StepOp::Click:
-            if (pointer.anyDown()) throw StepError("a mouse button is down");
-            m_events.buttonDown(s.control, MouseButton::Left, true);
-            m_events.buttonUp(s.control, MouseButton::Left, true);
+            m_events->buttonDown(s.control, MouseButton::Left, true);
+            m_events->buttonUp(s.control, MouseButton::Left, true);
             break;
         case StepOp::Press: {
-            if (pointer.isDown(s.button)) throw StepError("that mouse button is down already");
             // The press goes to the control under the pointer, or to the
             // one that has captured it.
             const std::string to(pointer.anyDown() ? pointer.captured() : s.control);
-            m_events.buttonDown(to, s.button, to == s.control);
+            m_events->buttonDown(to, s.button, to == s.control);
             break;
         }
         case StepOp::Release: {
-            if (!pointer.isDown(s.button)) throw StepError("that mouse button is not down");
             const std::string to(pointer.captured());
-            m_events.buttonUp(to, s.button, !s.outside && to == s.control);
+            m_events->buttonUp(to, s.button, !s.outside && to == s.control);
             break;
         }
-        case StepOp::Key: m_events.keyClick(s.control); break;
-        case StepOp::Tick:
-            if (!m_running[s.timer]) throw StepError(timerName(s.timer) + " is not running");
-            m_events.tick(s.timer);
-            break;
+        case StepOp::Key: m_events->keyClick(s.control); break;
+        case StepOp::Tick: m_events->tick(s.timer); break;
         case StepOp::Close: close(s.window); break;
+        case StepOp::Reload: reload(); break;
+        case StepOp::Share: link = encodePet(m_events->state()); break;
+        case StepOp::Open:
+            noticeKind = "bad link";
+            notice = onShelf(m_pets, *m_events, ShelfOp::OpenLink, 0, s.link);
+            break;
+        case StepOp::Undo: m_events->undo(); break;
+        case StepOp::Redo: m_events->redo(); break;
+        case StepOp::Pets:
+            noticeKind = s.pets == "rename" ? "bad name" : "pets";
+            notice = onShelf(m_pets, *m_events, shelfOp(s.pets), static_cast<std::size_t>(s.index), s.name);
+            break;
+        case StepOp::Export:
+            keepShown(m_pets, *m_events);
+            file = exportPets(m_pets);
+            break;
+        case StepOp::Import:
+            noticeKind = "bad file";
+            notice = onShelf(m_pets, *m_events, ShelfOp::Import, 0, s.file);
+            break;
+        case StepOp::Plan: m_planner = s.plan; break;
+        case StepOp::Apply:
+            m_events->applyPlan(*m_planner);  // "应用" is there only while a plan is shown
+            break;
         }
-        return state();
+        State out = state();
+        out.link = link;
+        out.file = file;
+        if (!notice.empty()) out.noticeKind = noticeKind, out.noticeMessage = notice;
+        if (m_listShown || s.op == StepOp::Pets || s.op == StepOp::Open || s.op == StepOp::Import || s.op == StepOp::Export) {
+            m_listShown = true;
+            out.petNames.emplace();
+            for (const KeptPet& k : m_pets.pets) out.petNames->push_back(k.name);
+            out.currentPet = static_cast<int>(m_pets.current);
+        }
+        if (m_planner) showPlan(out, makePlan(m_events->state(), *m_planner));
+        if (keeps) {
+            out.changes.emplace();
+            for (const PanelChange& c : m_events->changes()) out.changes->emplace_back(boxName(c.box), c.text);
+        }
+        return out;
+    }
+
+    Situation situation() const {
+        Situation now{.form1 = m_form1, .form2 = m_form2, .running = m_running, .keepsPets = true,
+                      .planShown = m_planner && makePlan(m_events->state(), *m_planner).plan};
+        for (std::size_t k = 0; k < now.down.size(); ++k)
+            now.down[k] = m_events->pointer().isDown(static_cast<MouseButton>(k));
+        return now;
     }
 
     // Form: a write only writes; Form1Events raises the change.
     std::string text(Box b) const override { return m_texts[boxNumber(b)]; }
     void setText(Box b, const std::string& t) override { m_texts[boxNumber(b)] = t; }
     bool isChecked(Check c) const override { return m_checks[static_cast<int>(c)]; }
+    void setChecked(Check c, bool on) override { m_checks[static_cast<int>(c)] = on; }
     void reportFault(const Fault& f) override { m_fault = f; }
 
     // Platform
@@ -73,7 +126,7 @@ private:
     void type(Box b, const std::string& t) {
         const auto typed = [&](std::string now) {
             m_texts[boxNumber(b)] = std::move(now);
-            m_events.textChanged(b);
+            m_events->textChanged(b);
         };
         if (t.empty()) return typed("");
         const auto ascii = [&](std::size_t k) { return t[k] >= 0x20 && t[k] < 0x7f; };
@@ -85,21 +138,51 @@ private:
         }
     }
 
+    static std::string boxName(Box b) { return "Text" + std::to_string(boxNumber(b)); }
+
+    // The plan the planner shows: its totals and boxes, or why there is none
+    // (after the step's own notice, if it had one).
+    static void showPlan(State& out, const PlanAnswer& a) {
+        if (!a.plan) {
+            if (!out.noticeKind) out.noticeKind = "no plan", out.noticeMessage = a.message;
+            return;
+        }
+        out.planCounts.emplace();
+        for (int i = 0; i < 5; ++i) (*out.planCounts)[i] = displayFormat(a.plan->totals[i]);
+        for (const PanelBox& p : kPanelBoxes) out.planTexts.emplace_back(boxName(p.box), displayFormat(at(a.plan->after, p.var)));
+    }
+
+    static ShelfOp shelfOp(std::string_view what) {
+        return what == "new" ? ShelfOp::New : what == "duplicate" ? ShelfOp::Duplicate : what == "rename" ? ShelfOp::Rename
+             : what == "delete" ? ShelfOp::Remove : what == "restore" ? ShelfOp::Restore : ShelfOp::Switch;
+    }
+
+    // The page closed and opened again: a fresh Form1 given the kept pets.
+    void reload() {
+        keepShown(m_pets, *m_events);
+        m_texts = {};
+        m_checks = {};
+        m_running = {};
+        m_form1 = true, m_form2 = false;
+        m_events.emplace(*this, *this);
+        showKept(m_pets, *m_events);
+        m_planner.reset();  // the planner is the page's: closed by a reload
+    }
+
     void close(const std::string& window) {
         if (window == "Form2") {
-            if (!m_form2) throw StepError("Form2 is not open");
             m_form2 = false;
             return;
         }
         // A closed window's buttons can no longer get their releases.
         m_form1 = false;
-        m_events.pointerLost();
+        m_events->pointerLost();
     }
 
     State state() const {
         State s;
         s.texts = m_texts;
-        s.flag = m_events.engine().liveRecompute();
+        s.flag = m_events->engine().liveRecompute();
         for (int n = 1; n <= kTimerCount; ++n)
             if (m_running[n]) s.running.push_back(n);
         s.form1 = m_form1;
@@ -116,7 +199,11 @@ private:
     std::array<bool, kTimerCount + 1> m_running{};
     bool m_form1 = true, m_form2 = false;
     std::optional<Fault> m_fault;
-    Form1Events m_events{*this, *this};
+    std::optional<Form1Events> m_events{std::in_place, *this, *this};
+    Pets m_pets;
+    bool m_listShown = false;  // the state lines name the pets once a step used the list
+    bool m_pageSteps = false;  // and carry the changes once a step of the page was played
+    std::optional<PlanRequest> m_planner;  // set by a plan step
 };
 
 }  // namespace
@@ -125,5 +212,6 @@ private:
 int main() {
     using namespace petcalc::replay;
     Headless window;
-    return replaySteps("petcalc-replay-core", [&](const Step& step) { return window.run(step); });
+    return replaySteps(
+        "petcalc-replay-core", [&] { return window.situation(); }, [&](const Step& step) { return window.run(step); });
 }

@@ -16,7 +16,7 @@ front end whose start is slow (a browser) takes --one-run: every case of
 every file in one run, each begun by its {"case": ...} line, on which it
 starts Form1 afresh and writes nothing. --has names the needs it meets.
 
-  scenarios.py --reference CMD [--front-end CMD] [--one-run] [--has "timers,windows,line breaks,right and middle buttons"] FILE...
+  scenarios.py --reference CMD [--front-end CMD] [--one-run] [--has "timers,windows,line breaks,right and middle buttons,pets"] FILE...
 """
 import argparse
 import json
@@ -120,7 +120,7 @@ def main():
     p.add_argument("--reference", required=True)
     p.add_argument("--front-end")
     p.add_argument("--one-run", action="store_true")
-    p.add_argument("--has", default="timers,windows,line breaks,right and middle buttons")
+    p.add_argument("--has", default="timers,windows,line breaks,right and middle buttons,pets")
     p.add_argument("files", nargs="+")
     a = p.parse_args()
     has = set(a.has.split(","))

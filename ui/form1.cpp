@@ -171,6 +171,7 @@ void Form1::setText(Box b, const std::string& text) {
 }
 
 bool Form1::isChecked(Check c) const { return m_checks[static_cast<int>(c)]->checkState() == Qt::Checked; }
+void Form1::setChecked(Check c, bool on) { m_checks[static_cast<int>(c)]->setChecked(on); }
 
 void Form1::showLiveRecompute(bool on) { m_label21->setEnabled(on); }
 

@@ -31,6 +31,7 @@ public:
     std::string text(Box b) const override;
     void setText(Box b, const std::string& text) override;
     bool isChecked(Check c) const override;
+    void setChecked(Check c, bool on) override;
     void showLiveRecompute(bool on) override;
     void reportFault(const Fault& f) override;
     // Platform: the repeat timers and the growth table window.

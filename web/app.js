@@ -172,6 +172,7 @@ const imports = {
     },
     set_text: (n, pointer, length) => { box(n).value = string(pointer, length); },
     checked: (n) => ($('Check' + n).checked ? 1 : 0),
+    set_checked: (n, on) => { $('Check' + n).checked = on !== 0; },
     show_flag: (on) => flagLabel.setAttribute('aria-disabled', on ? 'false' : 'true'),
     start_timer: startTimer,
     stop_timer: stopTimer,

@@ -43,6 +43,7 @@ extern "C" {
 PAGE_IMPORT(text) int page_text(int n, char* buffer, int capacity);
 PAGE_IMPORT(set_text) void page_set_text(int n, const char* text, int length);
 PAGE_IMPORT(checked) int page_checked(int n);
+PAGE_IMPORT(set_checked) void page_set_checked(int n, int on);
 PAGE_IMPORT(show_flag) void page_show_flag(int on);
 PAGE_IMPORT(start_timer) void page_start_timer(int n, int intervalMs);
 PAGE_IMPORT(stop_timer) void page_stop_timer(int n);
@@ -69,6 +70,7 @@ public:
     }
     void setText(Box b, const std::string& t) override { page_set_text(boxNumber(b), t.data(), length(t)); }
     bool isChecked(Check c) const override { return page_checked(static_cast<int>(c)) != 0; }
+    void setChecked(Check c, bool on) override { page_set_checked(static_cast<int>(c), on ? 1 : 0); }
     void showLiveRecompute(bool on) override { page_show_flag(on ? 1 : 0); }
     void reportFault(const Fault& f) override {
         const std::string_view kind = faultKindName(f.kind);

@@ -140,6 +140,10 @@ bool Form1::isChecked(Check c) const {
     return SendMessageW(m_checks[static_cast<int>(c)], BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+void Form1::setChecked(Check c, bool on) {
+    SendMessageW(m_checks[static_cast<int>(c)], BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
 void Form1::startTimer(int n) {
     m_running[n] = SetTimer(m_hwnd, static_cast<UINT_PTR>(n), kRepeatIntervalMs, nullptr) != 0;
 }

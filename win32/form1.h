@@ -41,6 +41,7 @@ public:
     std::string text(Box b) const override;
     void setText(Box b, const std::string& text) override;
     bool isChecked(Check c) const override;
+    void setChecked(Check c, bool on) override;
     void showLiveRecompute(bool on) override { EnableWindow(m_label21, on); }
     void reportFault(const Fault& f) override;
     // The flag as Label21 shows it.

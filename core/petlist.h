@@ -1,0 +1,62 @@
+#pragma once
+// "我的宠物": the pets a page keeps, in the player's order, one of them
+// shown. A value: the page keeps it, saves each pet as a record and gives
+// the list to the functions below, which hold every rule of it (names,
+// where a new pet goes, what an opened link or an import adds). The list is
+// never empty.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "petstate.h"
+
+namespace petcalc {
+
+struct KeptPet {
+    std::string name;
+    PetState state;
+    bool operator==(const KeptPet&) const = default;
+};
+
+struct Pets {
+    std::vector<KeptPet> pets{KeptPet{"宠物 1", {}}};
+    std::size_t current = 0;
+    // The pet deleted last and where it stood, until it is brought back or
+    // another is deleted.
+    std::optional<std::pair<std::size_t, KeptPet>> removed;
+};
+
+// "宠物 N", N the least number no pet's name has.
+std::string freeName(const Pets& p);
+void addPet(Pets& p);        // a new empty pet, last, shown
+void duplicatePet(Pets& p);  // a copy of the shown one just after it, shown
+// The name as the player typed it, blanks at its ends dropped; the message
+// why not (in Chinese) when it cannot be a name, and nothing changes.
+std::string renamePet(Pets& p, std::size_t i, std::string_view name);
+void removePet(Pets& p, std::size_t i);  // the last one goes: a new empty pet takes its place
+bool restoreRemoved(Pets& p);
+void switchPet(Pets& p, std::size_t i);
+// Where the same pet is kept already (a link opened twice adds it once).
+std::optional<std::size_t> findPet(const Pets& p, const PetState& s);
+
+// One pet as a stored record, and back: {"version":1,"name":...,"code":...}.
+std::string petRecord(const KeptPet& k);
+struct ReadPet {
+    std::optional<KeptPet> pet;
+    std::string refusal;  // why not, in Chinese
+    bool newer = false;   // a later version wrote it: keep it for that version
+};
+ReadPet readPetRecord(std::string_view record);
+
+// Every pet as a file: {"petcalc":"pets","version":1,"pets":[records]}.
+// An import adds the file's pets after the others and never replaces one.
+inline constexpr std::size_t kMaxImportBytes = 4 << 20;
+inline constexpr std::size_t kMaxPets = 1000;
+std::string exportPets(const Pets& p);
+std::string importPets(Pets& p, std::string_view file);  // the message why not; nothing added then
+
+}  // namespace petcalc
