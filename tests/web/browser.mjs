@@ -24,11 +24,8 @@ export const dist = fileURLToPath(new URL('../../web/dist/', import.meta.url));
 export async function copyOfDist() {
   const folder = await mkdtemp(join(tmpdir(), 'petcalc-web-'));
   process.once('exit', () => rmSync(folder, { recursive: true, force: true }));
-  try {
-    await promisify(execFile)('flock', ['--shared', dist.replace(/\/$/, '.lock'), 'cp', '-R', `${dist}.`, folder]);
-  } catch (e) {
-    throw new Error(`cannot copy web/dist: ${(e.stderr || e.message).trim()}`);
-  }
+  await promisify(execFile)('flock', ['--shared', dist.replace(/\/$/, '.lock'), 'cp', '-R', `${dist}.`, folder])
+    .catch((e) => { throw new Error(`cannot copy web/dist: ${e.stderr?.trim() || e.message}`); });
   return folder;
 }
 

@@ -13,10 +13,7 @@ import { engines, ready } from './engines.mjs';
 
 // Any failure but a refused step ends the run with why, in one line, and
 // status 1: a browser that would not start, a driver gone, a closed output.
-const fail = (e) => {
-  process.stderr.write(`petcalc-replay-web: ${String(e?.message || e).split('\n')[0]}\n`);
-  process.exit(1);
-};
+const fail = (e) => { process.stderr.write(`petcalc-replay-web: ${String(e?.message || e).split('\n')[0]}\n`); process.exit(1); };
 process.on('uncaughtException', fail).on('unhandledRejection', fail);
 process.stdout.on('error', (e) => fail(`cannot write standard output: ${e.message}`));
 
