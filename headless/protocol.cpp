@@ -121,19 +121,17 @@ Step readStep(std::string_view line, const Situation& now) {
 }
 
 std::string stepJson(const Step& s) {
-    json out = {{"op", kOps[static_cast<std::size_t>(s.op)]}};
-    switch (s.op) {
-    case StepOp::Type: out["box"] = boxNumber(s.box), out["text"] = s.text; break;
-    case StepOp::Check: out["check"] = s.check, out["state"] = s.checked; break;
-    case StepOp::Click: case StepOp::Key: case StepOp::Press: case StepOp::Release:
-        out["control"] = s.control, out["button"] = kButtons[static_cast<std::size_t>(s.button)];
-        out["outside"] = s.outside;
-        break;
-    case StepOp::Tick: out["timer"] = s.timer; break;
-    case StepOp::Close: out["window"] = s.window; break;
-    case StepOp::Open: out["link"] = s.link; break;
-    case StepOp::Reload: case StepOp::Share: case StepOp::Undo: case StepOp::Redo: break;
-    }
+    const json out = {{"op", kOps[static_cast<std::size_t>(s.op)]},
+                      {"box", boxNumber(s.box)},
+                      {"text", s.text},
+                      {"check", s.check},
+                      {"state", s.checked},
+                      {"control", s.control},
+                      {"button", kButtons[static_cast<std::size_t>(s.button)]},
+                      {"outside", s.outside},
+                      {"timer", s.timer},
+                      {"window", s.window},
+                      {"link", s.link}};
     return out.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
