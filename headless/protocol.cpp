@@ -121,17 +121,10 @@ Step readStep(std::string_view line, const Situation& now) {
 }
 
 std::string stepJson(const Step& s) {
-    const json out = {{"op", kOps[static_cast<std::size_t>(s.op)]},
-                      {"box", boxNumber(s.box)},
-                      {"text", s.text},
-                      {"check", s.check},
-                      {"state", s.checked},
-                      {"control", s.control},
-                      {"button", kButtons[static_cast<std::size_t>(s.button)]},
-                      {"outside", s.outside},
-                      {"timer", s.timer},
-                      {"window", s.window},
-                      {"link", s.link}};
+    const json out = {{"op", kOps[static_cast<std::size_t>(s.op)]}, {"box", boxNumber(s.box)}, {"text", s.text},
+                      {"check", s.check}, {"state", s.checked}, {"control", s.control},
+                      {"button", kButtons[static_cast<std::size_t>(s.button)]}, {"outside", s.outside},
+                      {"timer", s.timer}, {"window", s.window}, {"link", s.link}};
     return out.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
