@@ -164,30 +164,16 @@ Step readStep(std::string_view line, const Situation& now) {
 }
 
 std::string stepJson(const Step& s) {
-    json out = {{"op", kOps[static_cast<std::size_t>(s.op)]}};
-    switch (s.op) {
-    case StepOp::Type: out["box"] = boxNumber(s.box), out["text"] = s.text; break;
-    case StepOp::Check: out["check"] = s.check, out["state"] = s.checked; break;
-    case StepOp::Click: case StepOp::Key: case StepOp::Press: case StepOp::Release:
-        out["control"] = s.control, out["button"] = kButtons[static_cast<std::size_t>(s.button)];
-        out["outside"] = s.outside;
-        break;
-    case StepOp::Tick: out["timer"] = s.timer; break;
-    case StepOp::Close: out["window"] = s.window; break;
-    case StepOp::Open: out["link"] = s.link; break;
-    case StepOp::Pets: out["do"] = s.pets, out["name"] = s.name, out["index"] = s.index; break;
-    case StepOp::Import: out["file"] = s.file; break;
-    case StepOp::Plan: {
-        json min = json::object();
-        for (int k = 0; k < kStats; ++k)
-            if (!s.plan.minimum[k].empty()) min[kStatKeys[k]] = s.plan.minimum[k];
-        out["mode"] = s.plan.mode == PlanMode::All ? "all" : "unspent";
-        out["target"] = kStatKeys[static_cast<int>(s.plan.target)], out["min"] = min;
-        break;
-    }
-    case StepOp::Reload: case StepOp::Share: case StepOp::Undo: case StepOp::Redo: case StepOp::Export:
-    case StepOp::Apply: break;
-    }
+    json min = json::object();
+    for (int k = 0; k < kStats; ++k)
+        if (!s.plan.minimum[k].empty()) min[kStatKeys[k]] = s.plan.minimum[k];
+    const json out = {{"op", kOps[static_cast<std::size_t>(s.op)]}, {"box", boxNumber(s.box)}, {"text", s.text},
+                      {"check", s.check}, {"state", s.checked}, {"control", s.control},
+                      {"button", kButtons[static_cast<std::size_t>(s.button)]}, {"outside", s.outside},
+                      {"timer", s.timer}, {"window", s.window}, {"link", s.link}, {"do", s.pets},
+                      {"name", s.name}, {"index", s.index}, {"file", s.file},
+                      {"mode", s.plan.mode == PlanMode::All ? "all" : "unspent"},
+                      {"target", kStatKeys[static_cast<int>(s.plan.target)]}, {"min", min}};
     return out.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 

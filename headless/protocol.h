@@ -67,9 +67,9 @@ struct Situation {
 // replay tool prints (docs/replay-protocol.md lists them).
 Step readStep(std::string_view line, const Situation& now);
 
-// The step as JSON, its names as a line gives them and its numbers as
-// numbers: {"op":"type","box":1,"text":"12"}; for the web tool, which
-// reads its steps through this code compiled to WebAssembly.
+// The step as JSON, every field whatever the op, names as a line gives
+// them and numbers as numbers ("box":1); for the web tool, which reads its
+// steps through this code compiled to WebAssembly.
 std::string stepJson(const Step& s);
 
 struct State {
