@@ -50,6 +50,11 @@ ReadPet fromRecord(const jsontext::Value& v) {
     return r;
 }
 
+// A pet put in at `at`: the compared one moves with the pets after it.
+void inserted(Pets& p, std::size_t at) {
+    if (p.compared && *p.compared >= at) ++*p.compared;
+}
+
 }  // namespace
 
 std::string freeName(const Pets& p) {
@@ -69,7 +74,7 @@ void duplicatePet(Pets& p) {
     std::string name = copy.name + " 副本";
     copy.name = nameRefusal(name).empty() ? std::move(name) : freeName(p);
     p.pets.insert(p.pets.begin() + static_cast<std::ptrdiff_t>(p.current) + 1, std::move(copy));
-    ++p.current;
+    inserted(p, ++p.current);
 }
 
 std::string renamePet(Pets& p, std::size_t i, std::string_view name) {
@@ -83,6 +88,8 @@ void removePet(Pets& p, std::size_t i) {
     if (i >= p.pets.size()) return;
     p.removed.emplace(i, std::move(p.pets[i]));
     p.pets.erase(p.pets.begin() + static_cast<std::ptrdiff_t>(i));
+    if (p.compared == i) p.compared.reset();
+    else if (p.compared > i) --*p.compared;
     if (p.pets.empty()) p.pets.push_back({freeName(p), {}});
     if (p.current > i || p.current >= p.pets.size()) p.current = p.current == 0 ? 0 : p.current - 1;
 }
@@ -91,6 +98,7 @@ bool restoreRemoved(Pets& p) {
     if (!p.removed) return false;
     const std::size_t at = std::min(p.removed->first, p.pets.size());
     p.pets.insert(p.pets.begin() + static_cast<std::ptrdiff_t>(at), std::move(p.removed->second));
+    inserted(p, at);
     p.current = at;
     p.removed.reset();
     return true;
@@ -98,6 +106,12 @@ bool restoreRemoved(Pets& p) {
 
 void switchPet(Pets& p, std::size_t i) {
     if (i < p.pets.size()) p.current = i;
+}
+
+bool comparePet(Pets& p, std::size_t i) {
+    if (i >= p.pets.size()) return false;
+    p.compared = i;
+    return true;
 }
 
 std::optional<std::size_t> findPet(const Pets& p, const PetState& s) {
@@ -125,7 +139,7 @@ std::string exportPets(const Pets& p) {
 }
 
 std::string importPets(Pets& p, std::string_view file) {
-    if (file.size() > kMaxImportBytes) return "文件太大（超过 4 MB），不是 petcalc 导出的宠物文件。";
+    if (file.size() > kMaxImportBytes) return std::string(kImportTooLarge);
     const std::optional<jsontext::Value> v = jsontext::read(file);
     const jsontext::Value* version = v ? v->member("version") : nullptr;
     const jsontext::Value* list = v ? v->member("pets") : nullptr;

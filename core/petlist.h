@@ -28,6 +28,9 @@ struct Pets {
     // The pet deleted last and where it stood, until it is brought back or
     // another is deleted.
     std::optional<std::pair<std::size_t, KeptPet>> removed;
+    // The pet picked for "对比": the panel's changes are measured against
+    // its panel. It keeps pointing at that pet while others come and go.
+    std::optional<std::size_t> compared;
 };
 
 // "宠物 N", N the least number no pet's name has.
@@ -40,6 +43,7 @@ std::string renamePet(Pets& p, std::size_t i, std::string_view name);
 void removePet(Pets& p, std::size_t i);  // the last one goes: a new empty pet takes its place
 bool restoreRemoved(Pets& p);
 void switchPet(Pets& p, std::size_t i);
+bool comparePet(Pets& p, std::size_t i);  // false, and nothing changed, when there is no such pet
 // Where the same pet is kept already (a link opened twice adds it once).
 std::optional<std::size_t> findPet(const Pets& p, const PetState& s);
 
@@ -56,6 +60,7 @@ ReadPet readPetRecord(std::string_view record);
 // An import adds the file's pets after the others and never replaces one.
 inline constexpr std::size_t kMaxImportBytes = 4 << 20;
 inline constexpr std::size_t kMaxPets = 1000;
+inline constexpr std::string_view kImportTooLarge = "文件太大（超过 4 MB），不是 petcalc 导出的宠物文件。";
 std::string exportPets(const Pets& p);
 std::string importPets(Pets& p, std::string_view file);  // the message why not; nothing added then
 

@@ -8,6 +8,12 @@ void keepShown(Pets& p, const Form1Events& form) { p.pets[p.current].state = for
 
 void showKept(const Pets& p, Form1Events& form) { form.load(p.pets[p.current].state); }
 
+std::vector<PanelChange> shownChanges(const Pets& p, const Form1Events& form) {
+    if (!p.compared) return form.changes();
+    const PetState now = form.state();
+    return panelChanges(*p.compared == p.current ? now : p.pets[*p.compared].state, now);
+}
+
 std::string onShelf(Pets& p, Form1Events& form, ShelfOp op, std::size_t index, std::string_view text) {
     keepShown(p, form);
     const std::size_t shown = p.current;
@@ -38,6 +44,8 @@ std::string onShelf(Pets& p, Form1Events& form, ShelfOp op, std::size_t index, s
         return {};
     }
     case ShelfOp::Import: why = importPets(p, text); break;
+    case ShelfOp::Compare: return comparePet(p, index) ? std::string() : "没有这只宠物。";
+    case ShelfOp::Uncompare: p.compared.reset(); return {};
     }
     // The same pet still shown keeps its undo history.
     if (op == ShelfOp::Import || (op == ShelfOp::Switch && p.current == shown)) return why;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "form1events.h"
 #include "petlist.h"
@@ -21,6 +22,8 @@ enum class ShelfOp {
     Switch,     // pet `index` is shown
     OpenLink,   // `text` is a link's code: added as a new pet (one step to undo), or the same pet shown
     Import,     // `text` is an exported file: its pets are added
+    Compare,    // "对比": pet `index` is the one the panel's changes are measured against
+    Uncompare,  // and no longer: they are against what the panel showed before
 };
 
 // The message why not (in Chinese), and nothing changed; empty when done.
@@ -30,5 +33,10 @@ std::string onShelf(Pets& p, Form1Events& form, ShelfOp op, std::size_t index = 
 // shown pet into Form1 (a page opened on it).
 void keepShown(Pets& p, const Form1Events& form);
 void showKept(const Pets& p, Form1Events& form);
+
+// The change beside each box of the potential and the panel as the page
+// shows it: against the compared pet's panel while one is picked (the
+// shown pet against itself: none), else the form's own (changes.h).
+std::vector<PanelChange> shownChanges(const Pets& p, const Form1Events& form);
 
 }  // namespace petcalc

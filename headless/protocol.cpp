@@ -50,11 +50,12 @@ std::string buttonName(const json& step) {
 }
 
 // The ops' and the mouse buttons' names, in the order of their enums.
-constexpr std::array<std::string_view, 18> kOps = {"type",  "check", "click",  "press",  "release", "key",
+constexpr std::array<std::string_view, 19> kOps = {"type",  "check", "click",  "press",  "release", "key",
                                                    "tick",  "close", "reload", "share",  "open",    "undo",
-                                                   "redo",  "pets",  "export", "import", "plan",    "apply"};
+                                                   "redo",  "pets",  "export", "import", "plan",    "apply",
+                                                   "compare"};
 constexpr std::array<std::string_view, 3> kButtons = {"left", "right", "middle"};
-static_assert(kOps.size() == static_cast<std::size_t>(StepOp::Apply) + 1);
+static_assert(kOps.size() == static_cast<std::size_t>(StepOp::Compare) + 1);
 
 MouseButton mouseButton(const json& step) {
     const auto it = step.find("button");
@@ -88,6 +89,12 @@ PlanRequest planRequest(const json& step) {
         r.minimum[static_cast<int>(statOf(key))] = text.get<std::string>();
     }
     return r;
+}
+
+int petIndex(const json& step) {
+    const json& i = field(step, "index");
+    if (!i.is_number_integer() || i < 0 || i > 100000) throw StepError("\"index\" is not a pet's number");
+    return i.get<int>();
 }
 
 Step parseStep(std::string_view line) {
@@ -128,15 +135,14 @@ Step parseStep(std::string_view line) {
         if (s.pets == "rename") {
             s.name = stringField(step, "name");
         } else if (s.pets == "switch") {
-            const json& i = field(step, "index");
-            if (!i.is_number_integer() || i < 0 || i > 100000) throw StepError("\"index\" is not a pet's number");
-            s.index = i.get<int>();
+            s.index = petIndex(step);
         } else if (s.pets != "new" && s.pets != "duplicate" && s.pets != "delete" && s.pets != "restore") {
             throw StepError("unknown \"do\" \"" + s.pets + "\"");
         }
         break;
     case StepOp::Import: s.file = stringField(step, "file"); break;
     case StepOp::Plan: s.plan = planRequest(step); break;
+    case StepOp::Compare: s.index = step.contains("index") ? petIndex(step) : -1; break;
     case StepOp::Reload: case StepOp::Share: case StepOp::Undo: case StepOp::Redo: case StepOp::Export:
     case StepOp::Apply: break;
     }
@@ -191,6 +197,7 @@ std::string stateLine(const State& s) {
     if (s.link) out["link"] = *s.link;
     if (s.file) out["file"] = *s.file;
     if (s.petNames) out["pets"] = {{"current", s.currentPet}, {"names", *s.petNames}};
+    if (s.petNames && s.comparedPet) out["pets"]["compare"] = *s.comparedPet;
     if (s.planCounts) out["plan"] = {{"counts", *s.planCounts}, {"texts", json(std::map(s.planTexts.begin(), s.planTexts.end()))}};
     if (s.changes) out["changes"] = json(std::map(s.changes->begin(), s.changes->end()));
     if (s.noticeKind) out["notice"] = {{"kind", *s.noticeKind}, {"message", *s.noticeMessage}};

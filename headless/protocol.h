@@ -24,7 +24,7 @@ namespace petcalc::replay {
 // keeps pets (the web page; "needs": ["pets"]).
 // Plan and Apply are the page's planner: set as a player would, and its "应用".
 enum class StepOp { Type, Check, Click, Press, Release, Key, Tick, Close, Reload, Share, Open, Undo, Redo, Pets, Export, Import,
-                    Plan, Apply };
+                    Plan, Apply, Compare };
 
 struct Step {
     StepOp op;
@@ -40,7 +40,7 @@ struct Step {
     std::string link;      // open: the code a link carries
     std::string pets;      // pets: "new", "duplicate", "rename", "delete", "restore", "switch"
     std::string name;      // pets rename
-    int index = 0;         // pets switch: 0 is the first pet
+    int index = 0;         // pets switch, compare: 0 is the first pet; compare without one: -1
     std::string file;      // import: the file's text
     PlanRequest plan;      // plan: mode, target and the minimums as typed
 };
@@ -82,6 +82,7 @@ struct State {
     std::optional<std::string> noticeKind, noticeMessage;  // "bad link", "bad file", "bad name", "pets"
     std::optional<std::vector<std::string>> petNames;      // once the list was used: every pet's name
     int currentPet = 0;                                    // and the one shown
+    std::optional<int> comparedPet;                        // the one picked for "对比"
     std::optional<std::string> file;                       // export: the file's text
     // Once the planner was set: the plan's five totals and the seven
     // boxes as it shows them (else a "no plan" notice).

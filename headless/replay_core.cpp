@@ -4,6 +4,7 @@
 // mouse event goes to the control under the pointer or to the one that has
 // captured it. Every other front end's output is held against this one's.
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -29,7 +30,7 @@ public:
         // The changes are shown beside the planner alone: the state lines
         // carry them once it was opened, so that every other scenario's
         // lines stay as they are.
-        const bool keeps = m_pageSteps = m_pageSteps || s.op == StepOp::Plan;
+        const bool keeps = m_pageSteps = m_pageSteps || s.op == StepOp::Plan || s.op == StepOp::Compare;
         switch (s.op) {
         case StepOp::Type: type(s.box, s.text); break;
         case StepOp::Check:
@@ -75,6 +76,11 @@ public:
             notice = onShelf(m_pets, *m_events, ShelfOp::Import, 0, s.file);
             break;
         case StepOp::Plan: m_planner = s.plan; break;
+        case StepOp::Compare:
+            noticeKind = "pets";
+            notice = onShelf(m_pets, *m_events, s.index < 0 ? ShelfOp::Uncompare : ShelfOp::Compare,
+                             static_cast<std::size_t>(std::max(s.index, 0)));
+            break;
         case StepOp::Apply:
             m_events->applyPlan(*m_planner);  // "应用" is there only while a plan is shown
             break;
@@ -83,16 +89,18 @@ public:
         out.link = link;
         out.file = file;
         if (!notice.empty()) out.noticeKind = noticeKind, out.noticeMessage = notice;
-        if (m_listShown || s.op == StepOp::Pets || s.op == StepOp::Open || s.op == StepOp::Import || s.op == StepOp::Export) {
+        if (m_listShown || s.op == StepOp::Pets || s.op == StepOp::Open || s.op == StepOp::Import || s.op == StepOp::Export ||
+            s.op == StepOp::Compare) {
             m_listShown = true;
             out.petNames.emplace();
             for (const KeptPet& k : m_pets.pets) out.petNames->push_back(k.name);
             out.currentPet = static_cast<int>(m_pets.current);
+            if (m_pets.compared) out.comparedPet = static_cast<int>(*m_pets.compared);
         }
         if (m_planner) showPlan(out, makePlan(m_events->state(), *m_planner));
         if (keeps) {
             out.changes.emplace();
-            for (const PanelChange& c : m_events->changes()) out.changes->emplace_back(boxName(c.box), c.text);
+            for (const PanelChange& c : shownChanges(m_pets, *m_events)) out.changes->emplace_back(boxName(c.box), c.text);
         }
         return out;
     }
