@@ -7,12 +7,24 @@
 // are the decoder's), and a text.
 
 #include <string_view>
+#include <utility>
 
 namespace petcalc {
 
 inline constexpr std::string_view kUndoCaption = "撤销";
 inline constexpr std::string_view kRedoCaption = "重做";
 inline constexpr std::string_view kShareCaption = "分享";
+
+// "我的宠物": its title, the phone bar's button that opens it, the box for a
+// new name, and its buttons by what they do; the mark of the compared pet.
+inline constexpr std::string_view kPetsTitle = "我的宠物";
+inline constexpr std::string_view kPetsCaption = "宠物";
+inline constexpr std::string_view kNameCaption = "名字";
+inline constexpr std::pair<std::string_view, std::string_view> kPetButtons[] = {
+    {"new", "新建"},    {"duplicate", "复制"}, {"rename", "重命名"}, {"delete", "删除"}, {"restore", "恢复"},
+    {"compare", "对比"}, {"uncompare", "取消对比"}, {"export", "导出"},  {"import", "导入"}};
+inline constexpr std::string_view kComparedMark = "（对比）";
+inline constexpr std::string_view kExportFileName = "我的宠物.json";
 
 enum class Notice { StorageBlocked, StorageFull, RecordSetAside, Link, LinkCopied };
 

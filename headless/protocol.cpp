@@ -154,6 +154,9 @@ Step parseStep(std::string_view line) {
 Step readStep(std::string_view line, const Situation& now) {
     const Step s = parseStep(line);
     const bool pets = s.op >= StepOp::Reload;  // the steps of a front end that keeps pets
+    // A pet is picked by its name in the list: one that is not there cannot be.
+    if ((s.op == StepOp::Compare || (s.op == StepOp::Pets && s.pets == "switch")) && s.index >= now.pets)
+        throw StepError("there is no pet " + std::to_string(s.index));
     if (pets && !now.keepsPets) throw StepError("this front end keeps no pets");
     // A closed Form1 can still have its Form2 closed, and the page be loaded again.
     if (!now.form1 && !(s.op == StepOp::Close && s.window == "Form2") && s.op != StepOp::Reload)

@@ -59,6 +59,7 @@ struct Situation {
     std::array<bool, 3> down{};                   // the mouse buttons held, by MouseButton
     bool keepsPets = false;                       // the front end plays reload, share, open, undo and redo
     bool planShown = false;                       // a plan is shown, with its "应用"
+    int pets = 1;                                 // how many pets the list holds
 };
 
 // Parses one line and checks it against the window as it is: the op and its

@@ -107,7 +107,8 @@ public:
 
     Situation situation() const {
         Situation now{.form1 = m_form1, .form2 = m_form2, .running = m_running, .keepsPets = true,
-                      .planShown = m_planner && makePlan(m_events->state(), *m_planner).plan};
+                      .planShown = m_planner && makePlan(m_events->state(), *m_planner).plan,
+                      .pets = static_cast<int>(m_pets.pets.size())};
         for (std::size_t k = 0; k < now.down.size(); ++k)
             now.down[k] = m_events->pointer().isDown(static_cast<MouseButton>(k));
         return now;

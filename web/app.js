@@ -17,7 +17,7 @@ const bytes = (pointer, length) => new Uint8Array(core.memory.buffer, pointer, l
 const string = (pointer, length) => fromUtf8.decode(bytes(pointer, length));
 // Text handed in: copied when it fits, its length either way.
 function put(text, buffer, capacity) {
-  const encoded = utf8.encode(text);
+  const encoded = typeof text === 'string' ? utf8.encode(text) : text;
   if (encoded.length <= capacity) bytes(buffer, capacity).set(encoded);
   return encoded.length;
 }
@@ -84,39 +84,53 @@ const said = new Set();  // a storage fault is said once a visit
 const sayOnce = (k) => said.has(k) || (said.add(k), core.pc_notice(k));
 const [storageBlocked, storageFull, setAside, linkShown, linkCopied] = [0, 1, 2, 3, 4];  // notices.h
 
-// The kept pet: its code in localStorage under the first key that is empty
-// or holds a pet this page can read ("petcalc-pet", then "petcalc-pet1",
-// ...). A record it cannot read (damaged, or from a newer version) is set
-// aside: never written, never removed. Another tab's save is followed (the
-// storage event, and before any input acts), never overwritten unseen.
-const KEY = 'petcalc-pet';
+// The kept pets: each one's record under a key of its own, in the list's
+// order ("petcalc-pet", "petcalc-pet1", ... by number), and the number of
+// the one shown under "petcalc-shown". A record the module cannot read
+// (damaged, or from a newer version) is set aside: never written, never
+// removed, its key skipped. Another tab's save is followed (the storage
+// event, and before any input acts), never overwritten unseen.
+const KEY = 'petcalc-pet', SHOWN = 'petcalc-shown';
 let store = null;  // null where the browser keeps nothing for the page
-let slot = null;   // the key saves go to; null while it is being found
-let kept = null;   // what that key holds, as last read or written
+let slots = [];    // the keys of the list's pets, in order
+let kept = null;   // every key of ours as last read or written; null while loading
 let code = '';     // the current pet's code, as the module last told
-let handIn = '';   // the code for pc_load and pc_open
-function follow() {
-  slot = null;  // loading writes nothing back
-  for (let i = 0; ; i++) {
-    const key = KEY + (i || ''), v = store.getItem(key);
-    if (v !== null && v !== code && !((handIn = v), core.pc_load())) {
-      sayOnce(setAside);
-      continue;
-    }
-    [slot, kept] = [key, v];
-    return;
-  }
+let handIn = '';   // the text (or bytes) the module asks for next
+const numberOf = (key) => Number(key.slice(KEY.length) || 0);
+function petKeys() {
+  const keys = [];
+  for (let i = 0; i < store.length; i++) if (/^petcalc-pet\d*$/.test(store.key(i))) keys.push(store.key(i));
+  return keys.sort((a, b) => numberOf(a) - numberOf(b));
 }
-const fresh = () => slot && store.getItem(slot) !== kept && follow();
-function save() {
-  try {
-    // A save another tab made just now is that tab's: its event follows.
-    if (!slot || code === kept || store.getItem(slot) !== kept) return;
-    store.setItem(slot, code);
-    kept = code;
-  } catch {
-    sayOnce(storageFull);  // the last good save stays
+const look = () => JSON.stringify([...petKeys(), SHOWN].map((k) => [k, store.getItem(k)]));
+function follow() {
+  kept = null;  // loading writes nothing back
+  slots = [];
+  core.pc_load_begin();
+  for (const key of petKeys()) {
+    handIn = store.getItem(key);
+    if (core.pc_load_record()) slots.push(key);
+    else sayOnce(setAside);
   }
+  const shown = Number(store.getItem(SHOWN));
+  kept = look();
+  core.pc_load_end(shown);
+}
+const fresh = () => kept !== null && look() !== kept && follow();
+function save(records, current) {
+  // A save another tab made just now is that tab's: its event follows.
+  if (!store || kept === null || look() !== kept) return;
+  try {
+    records.forEach((record, i) => {
+      slots[i] ??= KEY + (Math.max(-1, ...petKeys().map(numberOf)) + 1 || '');
+      if (store.getItem(slots[i]) !== record) store.setItem(slots[i], record);
+    });
+    for (const key of slots.splice(records.length)) store.removeItem(key);
+    if (store.getItem(SHOWN) !== String(current)) store.setItem(SHOWN, String(current));
+  } catch {
+    sayOnce(storageFull);  // what was saved before stays
+  }
+  kept = look();
 }
 
 // A link is the page with the pet's code in its fragment. Opening one is a
@@ -138,6 +152,62 @@ function share() {
   const copied = () => field.value === link && $('notice').dataset.kind === 'link' && core.pc_notice(linkCopied);
   if (navigator.share) navigator.share({ url: link }).catch(() => {});
   else navigator.clipboard?.writeText(link).then(copied, () => {});
+}
+
+// "我的宠物": a button for each name, the shown one marked (aria-current),
+// the compared one with the core's mark after its name; the name box holds
+// the shown pet's name. Each change of the list is saved.
+let listed = '', picking = false;
+function showList(names, namesLength, records, recordsLength, shown, picked) {
+  save(string(records, recordsLength).split('\n'), shown);
+  const all = string(names, namesLength), now = [all, shown, picked].join('\n');
+  if (now === listed) return;
+  listed = now;
+  const list = $('pet-list');
+  list.replaceChildren(...all.split('\n').map((name, i) => {
+    const item = document.createElement('li'), b = item.appendChild(document.createElement('button'));
+    b.type = 'button';
+    b.textContent = name;
+    if (i === picked) b.append(list.dataset.mark), b.classList.add('compared');
+    if (i === shown) b.setAttribute('aria-current', 'true');
+    b.addEventListener('click', () => (picking ? (pick(false), core.pc_shelf(8, i)) : core.pc_shelf(5, i)));
+    return item;
+  }));
+  $('pet-name').value = all.split('\n')[shown];
+  $('pet-uncompare').disabled = picked < 0;
+}
+// "对比", then a name: that pet is the one the changes are measured against.
+const pick = (on) => $('pet-compare').setAttribute('aria-pressed', String(picking = on));
+// The exported file, downloaded by its link, which keeps it until the next.
+let exported = null, importing = Promise.resolve();
+function download(pointer, length) {
+  const a = $('pet-download');
+  if (a.href) URL.revokeObjectURL(a.href);
+  exported = new Blob([bytes(pointer, length).slice()], { type: 'application/json' });
+  a.href = URL.createObjectURL(exported);
+  a.download = a.dataset.name;
+  a.click();
+}
+function wirePets() {
+  const shelf = (op, index = 0) => () => core.pc_shelf(op, index);  // core/shelf.h's ShelfOp
+  const rename = () => { handIn = $('pet-name').value; core.pc_shelf(2, 0); };
+  for (const [id, run] of [['new', shelf(0)], ['duplicate', shelf(1)], ['rename', rename], ['delete', shelf(3)],
+    ['restore', shelf(4)], ['compare', () => pick(!picking)], ['uncompare', shelf(9)],
+    ['export', () => core.pc_export()], ['import', () => $('pet-file').click()]])
+    $('pet-' + id).addEventListener('click', run);
+  $('pet-name').addEventListener('keydown', (e) => { if (e.key === 'Enter') rename(); });
+  // A file too large is refused before it is read; the module reads the rest.
+  $('pet-file').addEventListener('change', (e) => {
+    const file = e.target.files[0];
+    e.target.value = '';
+    if (!file || !core.pc_import_fits(file.size)) return;
+    importing = file.arrayBuffer().then((b) => { handIn = new Uint8Array(b); core.pc_import(); });
+  });
+  pick(false);
+  // On a phone the list is a sheet over the bottom of the screen.
+  const sheet = (open) => { $('pets').classList.toggle('open', open); };
+  $('pets-open').addEventListener('click', () => sheet(!$('pets').classList.contains('open')));
+  $('pets').querySelector('.close').addEventListener('click', () => sheet(false));
 }
 
 // The mouse: the core's pointer model decides what each press and release
@@ -239,7 +309,7 @@ function openGrowthTable() {
 }
 
 function closeForm1() {
-  $('Form1').hidden = $('bar').hidden = true;
+  $('Form1').hidden = $('bar').hidden = $('pets').hidden = true;
   letGo();  // its buttons can no longer get their releases
 }
 
@@ -257,10 +327,9 @@ const imports = {
       showFault(string(kind, kindLength), string(message, messageLength)),
     code: (buffer, capacity) => put(handIn, buffer, capacity),
     notice: (kind, kindLength, text, textLength) => showNotice(string(kind, kindLength), string(text, textLength)),
-    pet: (pointer, length) => {
-      code = string(pointer, length);
-      save();
-    },
+    pet: (pointer, length) => { code = string(pointer, length); },
+    list: showList,
+    file: download,
     history: (canUndo, canRedo) => {
       $('undo').disabled = !canUndo;
       $('redo').disabled = !canRedo;
@@ -296,6 +365,7 @@ try {
   store = null;
 }
 store ? follow() : sayOnce(storageBlocked);
+wirePets();
 for (const type of ['storage', 'pointerdown', 'keydown', 'beforeinput']) addEventListener(type, fresh, true);
 openLink();
 // Firefox gives no hashchange for a bare "#": the Navigation API tells.
@@ -329,7 +399,8 @@ document.addEventListener('visibilitychange', () => (document.hidden ? letGo() :
 
 // What a test reads besides the DOM; it changes nothing.
 Object.defineProperty(window, 'petcalcProbe', {
-  value: Object.freeze({ running: () => [...timers.keys()], faults: () => faultsShown, notices: () => noticesShown }),
+  value: Object.freeze({ running: () => [...timers.keys()], faults: () => faultsShown, notices: () => noticesShown,
+    exported: () => exported?.text(), imported: () => importing }),
 });
 document.documentElement.dataset.ready = '';
 

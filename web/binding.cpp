@@ -17,11 +17,21 @@
 //   pc_tick(n)                    TimerN fell due
 //   pc_text_changed(n)            TextN's text may have changed
 //   pc_check_changed()            a check box was clicked (a step to undo)
-//   pc_load() -> 1 or 0           the code the page hands in (import code) as
-//                                 the pet a reopened page shows: undo starts
-//                                 there; 0: refused, nothing changed
-//   pc_open()                     the code handed in, opened from a link: one
-//                                 step; a refusal is a notice "bad link"
+//   pc_load_begin(), pc_load_record() -> 1 or 0, pc_load_end(current)
+//                                 the kept pets, each stored record handed in
+//                                 (text) in order: 0 for one that cannot be
+//                                 read, set aside; then the pet `current` is
+//                                 shown as a reopened page shows it (undo
+//                                 starts there)
+//   pc_open()                     the code handed in, opened from a link as a
+//                                 pet of the list; a refusal is a notice "bad link"
+//   pc_shelf(op, index)           a change of "我的宠物" (ShelfOp's number; a
+//                                 rename's name handed in); a refusal is a
+//                                 notice "bad name" or "pets"
+//   pc_import_fits(bytes) -> 1 or 0, pc_import()
+//                                 a file of that size can be read (0: a notice
+//                                 "bad file"); its bytes handed in, imported
+//   pc_export()                   every pet as a file: file(...)
 //   pc_undo(), pc_redo()          "撤销", "重做"
 //   pc_notice(k)                  shows the notice k (notices.h), in the
 //                                 core's words
@@ -36,24 +46,31 @@
 //   fault(kind, kindLength, message, messageLength)
 //                                         shows the message; the repeats have
 //                                         stopped already
-//   code(buffer, capacity) -> length      the code for pc_load or pc_open,
-//                                         copied when it fits
+//   code(buffer, capacity) -> length      what the page hands in (a code, a
+//                                         record, a name, a file), copied when it fits
+//   file(pointer, length)                 the exported file to download
 //   notice(kind, kindLength, text, textLength)
 //                                         shows a notice (notices.h)
 // and after every exported call, when they changed since the last:
 //   pet(pointer, length)                  the current pet's code (to keep it)
 //   history(canUndo, canRedo)             whether there is a step to undo, redo
+//   list(names, namesLength, records, recordsLength, current, compared)
+//                                         the pets' names and stored records, a
+//                                         line each; the one shown and the one
+//                                         compared (-1: none)
 
 #include <algorithm>
 #include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fault.h"
 #include "form1events.h"
 #include "notices.h"
 #include "petcode.h"
+#include "shelf.h"
 #include "windowtable.h"
 
 #define PAGE_IMPORT(name) __attribute__((import_module("page"), import_name(#name)))
@@ -72,6 +89,9 @@ PAGE_IMPORT(code) int page_code(char* buffer, int capacity);
 PAGE_IMPORT(notice) void page_notice(const char* kind, int kindLength, const char* text, int textLength);
 PAGE_IMPORT(pet) void page_pet(const char* code, int length);
 PAGE_IMPORT(history) void page_history(int canUndo, int canRedo);
+PAGE_IMPORT(list) void page_list(const char* names, int namesLength, const char* records, int recordsLength, int current,
+                                 int compared);
+PAGE_IMPORT(file) void page_file(const char* text, int length);
 }
 
 namespace petcalc {
@@ -108,23 +128,58 @@ public:
 
 Page page;
 Form1Events* events = nullptr;
+Pets pets;
+Pets loading;       // the pets read so far while the page hands them in
+bool relist = true; // a change of the list: every record written anew
 
 std::string command(int n) { return "Command" + std::to_string(n); }
 
-// The code the page hands in. One longer than any code is not copied: its
-// length alone refuses it.
-std::string handedCode() {
-    std::string code(kMaxCodeLength + 1, '\0');
-    const int n = page_code(code.data(), length(code));
-    code.resize(std::min(static_cast<std::size_t>(n), code.size()));
-    return code;
+// What the page hands in. One longer than `cap` is not copied: its length
+// alone refuses it.
+std::string handed(std::size_t cap = kMaxCodeLength) {
+    const auto n = static_cast<std::size_t>(page_code(nullptr, 0));
+    std::string text(std::min(n, cap + 1), '\0');
+    if (n <= cap) page_code(text.data(), length(text));
+    return text;
+}
+
+// A stored record, or the bare code the page kept before it kept a list.
+bool readKept(const std::string& text) {
+    ReadPet r = readPetRecord(text);
+    if (!r.pet && !text.starts_with('{'))
+        if (DecodedPet d = decodePet(text, kMaxKeptCodeLength); d.pet) r.pet = KeptPet{freeName(loading), std::move(*d.pet)};
+    if (r.pet) loading.pets.push_back(std::move(*r.pet));
+    return r.pet.has_value();
 }
 
 void notice(std::string_view kind, std::string_view text) {
     page_notice(kind.data(), length(kind), text.data(), length(text));
 }
 
-// After every call: what changed of the pet's code and the history.
+// The list, when it or the shown pet changed: only the shown pet's record
+// is written anew between changes of the list.
+void tellList() {
+    static std::vector<std::string> records;
+    static std::string told;
+    keepShown(pets, *events);
+    if (relist) {
+        records.clear();
+        for (const KeptPet& k : pets.pets) records.push_back(petRecord(k));
+    } else {
+        records[pets.current] = petRecord(pets.pets[pets.current]);
+    }
+    std::string names, lines;
+    for (std::size_t i = 0; i < records.size(); ++i)
+        names += (i ? "\n" : "") + pets.pets[i].name, lines += (i ? "\n" : "") + records[i];
+    const int compared = pets.compared ? static_cast<int>(*pets.compared) : -1;
+    std::string now = lines + '\n' + std::to_string(pets.current) + ' ' + std::to_string(compared);
+    if (now == told) return;
+    told = std::move(now);
+    relist = false;
+    page_list(names.data(), length(names), lines.data(), length(lines), static_cast<int>(pets.current), compared);
+}
+
+// After every call: what changed of the pet's code, the history and the list.
 void tell() {
     static std::string told;
     static int toldHistory = -1;
@@ -133,6 +188,7 @@ void tell() {
     if (code != told) told = code, page_pet(told.data(), length(told));
     const int h = events->history().canUndo() + 2 * events->history().canRedo();
     if (h != toldHistory) toldHistory = h, page_history(h & 1, h >> 1);
+    tellList();
 }
 
 // A button as the DOM numbers it, or none for a number it does not use.
@@ -143,10 +199,19 @@ std::optional<MouseButton> mouseButton(int domButton) {
     return kByNumber[domButton];
 }
 
+// A change of the list, and what it refused.
+void shelf(ShelfOp op, std::size_t index, std::string_view kind, const std::string& text) {
+    const std::string why = onShelf(pets, *events, op, index, text);
+    if (!why.empty()) notice(kind, why);
+    relist = true;
+    tell();
+}
+
 }  // namespace
 }  // namespace petcalc
 
 using petcalc::command;
+using petcalc::shelf;
 using petcalc::events;
 using petcalc::mouseButton;
 using petcalc::tell;
@@ -173,17 +238,42 @@ __attribute__((export_name("pc_text_changed"))) void pc_text_changed(int n) {
     tell();
 }
 __attribute__((export_name("pc_check_changed"))) void pc_check_changed() { events->checkChanged(), tell(); }
-__attribute__((export_name("pc_load"))) int pc_load() {
-    const petcalc::DecodedPet d = petcalc::decodePet(petcalc::handedCode());
-    if (d.pet) events->load(*d.pet);
+__attribute__((export_name("pc_load_begin"))) void pc_load_begin() { petcalc::loading.pets.clear(); }
+__attribute__((export_name("pc_load_record"))) int pc_load_record() {
+    return petcalc::readKept(petcalc::handed(petcalc::kMaxKeptCodeLength + 1024)) ? 1 : 0;
+}
+__attribute__((export_name("pc_load_end"))) void pc_load_end(int current) {
+    using petcalc::pets;
+    pets = petcalc::loading.pets.empty() ? petcalc::Pets{} : std::move(petcalc::loading);
+    pets.current = current > 0 && static_cast<std::size_t>(current) < pets.pets.size() ? static_cast<std::size_t>(current) : 0;
+    petcalc::showKept(pets, *events);
+    petcalc::relist = true;
     tell();
-    return d.pet ? 1 : 0;
 }
 __attribute__((export_name("pc_open"))) void pc_open() {
-    const petcalc::DecodedPet d = petcalc::decodePet(petcalc::handedCode());
-    if (d.pet) events->open(*d.pet);
-    else petcalc::notice(petcalc::kBadLink, d.refusal);
-    tell();
+    shelf(petcalc::ShelfOp::OpenLink, 0, petcalc::kBadLink, petcalc::handed());
+}
+__attribute__((export_name("pc_shelf"))) void pc_shelf(int op, int index) {
+    using petcalc::ShelfOp;
+    if (op < 0 || op > static_cast<int>(ShelfOp::Uncompare) || op == static_cast<int>(ShelfOp::OpenLink) ||
+        op == static_cast<int>(ShelfOp::Import))
+        return;
+    const auto o = static_cast<ShelfOp>(op);
+    shelf(o, static_cast<std::size_t>(std::max(index, 0)), o == ShelfOp::Rename ? "bad name" : "pets",
+          o == ShelfOp::Rename ? petcalc::handed() : std::string());
+}
+__attribute__((export_name("pc_import_fits"))) int pc_import_fits(double bytes) {
+    if (bytes <= static_cast<double>(petcalc::kMaxImportBytes)) return 1;
+    petcalc::notice("bad file", petcalc::kImportTooLarge);
+    return 0;
+}
+__attribute__((export_name("pc_import"))) void pc_import() {
+    shelf(petcalc::ShelfOp::Import, 0, "bad file", petcalc::handed(petcalc::kMaxImportBytes));
+}
+__attribute__((export_name("pc_export"))) void pc_export() {
+    petcalc::keepShown(petcalc::pets, *events);
+    const std::string file = petcalc::exportPets(petcalc::pets);
+    page_file(file.data(), petcalc::length(file));
 }
 __attribute__((export_name("pc_undo"))) void pc_undo() { events->undo(), tell(); }
 __attribute__((export_name("pc_redo"))) void pc_redo() { events->redo(), tell(); }

@@ -185,7 +185,24 @@ std::string bar() {
                std::string(caption) + "</button>";
     };
     return "<div id=\"bar\">" + button("undo", kUndoCaption, true) + button("redo", kRedoCaption, true) +
-           button("share", kShareCaption, false) + "</div>\n";
+           button("share", kShareCaption, false) + button("pets-open", kPetsCaption, false) + "</div>\n";
+}
+
+// "我的宠物", outside Form1's frame (on a phone a sheet the bar opens): the
+// names, a button each, filled in by app.js; a box for a new name; the
+// list's buttons; the file input of an import and the link an export
+// downloads by.
+std::string petsPanel() {
+    const std::string title(kPetsTitle);
+    std::string s = "<section id=\"pets\" class=\"window\" aria-labelledby=\"pets-title\"><h1 class=\"title\" "
+                    "id=\"pets-title\">" + title + "</h1><div class=\"pets\"><ol id=\"pet-list\" data-mark=\"" +
+                    std::string(kComparedMark) + "\"></ol><input type=\"text\" id=\"pet-name\" aria-label=\"" +
+                    std::string(kNameCaption) + "\" autocomplete=\"off\" spellcheck=\"false\"><div class=\"pet-buttons\">";
+    for (const auto& [id, caption] : kPetButtons)
+        s += "<button type=\"button\" id=\"pet-" + std::string(id) + "\">" + std::string(caption) + "</button>";
+    return s + "</div><input type=\"file\" id=\"pet-file\" accept=\".json,application/json\" hidden><a id=\"pet-download\" "
+               "data-name=\"" + std::string(kExportFileName) + "\" hidden></a></div><button type=\"button\" class=\"close\" "
+               "aria-label=\"关闭 " + title + "\"></button></section>\n";
 }
 
 std::string sha256(const std::string& text) {
@@ -225,7 +242,7 @@ std::string page(std::string style) {
     const std::string form2 = "<textarea id=\"" + std::string(box.name) + "\" aria-label=\"" +
                               escape(box.accessibleName) + "\" spellcheck=\"false\">\n" + escape(table) +
                               "</textarea>";
-    const std::string main = window(kForm1, "", form1) + bar();
+    const std::string main = window(kForm1, "", form1) + bar() + petsPanel();
     const std::string dialog = window(kForm2, " role=\"dialog\"", form2);
     style = "\n" + style + places;
 

@@ -8,6 +8,7 @@ set(cases  # steps, and what the tool says of the last one
   "${click}not json" "line 2: not a JSON object"
   "{\"op\":\"fly\"}" "line 1: unknown op \"fly\""
   "{\"op\":\"compare\",\"index\":-1}" "line 1: \"index\" is not a pet's number"
+  "{\"op\":\"compare\",\"index\":1}" "line 1: there is no pet 1"
   "${click}{\"op\":\"click\",\"control\":\"Command99\"}" "line 2: unknown control \"Command99\""
   "{\"op\":\"click\",\"control\":\"Text1\"}" "line 1: Text1 is not a button"
   "${click}{\"op\":\"tick\",\"timer\":\"Timer2\"}" "line 2: Timer2 is not running"

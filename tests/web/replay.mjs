@@ -24,7 +24,7 @@ const refuse = (why) => { throw Object.assign(new Error(why), { refused: true })
 // the page as the last state line saw it and the mouse buttons held here.
 // PETCALC_REPLAY_PETS=1: the page keeps pets (reload, share, open, undo, redo).
 const protocol = await createRequire(import.meta.url)('../../build/wasm/headless/petcalc-protocol.js')();
-const readStep = protocol.cwrap('pc_read_step', 'string', ['array', ...Array(6).fill('number')]);
+const readStep = protocol.cwrap('pc_read_step', 'string', ['array', ...Array(7).fill('number')]);
 const keepsPets = process.env.PETCALC_REPLAY_PETS === '1';
 const bits = (numbers) => numbers.reduce((mask, n) => mask | (1 << n), 0);
 function read(line, before, down) {
@@ -35,7 +35,7 @@ function read(line, before, down) {
   const bytes = new TextEncoder().encode(line);
   const s = JSON.parse(readStep(bytes, bytes.length, before.windows.includes('Form1'), before.windows.includes('Form2'),
     bits(before.running.map((t) => Number(t.slice(5)))), bits([...down].map((b) => ['left', 'right', 'middle'].indexOf(b))),
-    keepsPets));
+    keepsPets, before.pets.names.length));
   return 'refused' in s ? refuse(s.refused) : s;
 }
 
@@ -50,16 +50,22 @@ const look = () => ({
   notices: window.petcalcProbe.notices(),
   notice: { kind: document.getElementById('notice').dataset.kind, message: document.getElementById('notice-text').textContent },
   link: document.getElementById('notice-link').value,
+  pets: ((list) => ({  // each name is the first text of its button, the mark of the compared pet after it
+    compare: list.findIndex((b) => b.classList.contains('compared')),
+    current: list.findIndex((b) => b.getAttribute('aria-current') === 'true'),
+    names: list.map((b) => b.firstChild.data),
+  }))([...document.querySelectorAll('#pet-list button')]),
 });
 
 const engine = await engines[process.argv[2] || 'chromium']();
 let before, down = new Set();  // down: the mouse buttons held
+let listShown = false, file = null;  // the state lines name the pets once a step used the list
 async function fresh() {  // the page loaded again, nothing kept (the clock stays stopped)
   for (const b of down) await engine.up(b);
   await engine.evaluate(() => localStorage.clear());
   await engine.reload();
   await engine.evaluate(ready);
-  [before, down] = [await engine.evaluate(look), new Set()];
+  [before, down, listShown] = [await engine.evaluate(look), new Set(), false];
 }
 await engine.evaluate(ready);
 before = await engine.evaluate(look);
@@ -107,7 +113,27 @@ async function play(s) {
     }));
   case 'undo': return click('#undo');
   case 'redo': return click('#redo');
-  default: throw new Error(`the page cannot play "${s.op}" yet`);  // the pet list and the planner
+  // "我的宠物"'s buttons and names; a new name set as a paste would (a tab
+  // cannot be typed into a box), then "重命名".
+  case 'pets':
+    if (s.do === 'switch') return click(`#pet-list li:nth-child(${s.index + 1}) button`);
+    if (s.do === 'rename') await engine.evaluate((name) => { document.getElementById('pet-name').value = name; }, s.name);
+    return click(`#pet-${s.do}`);
+  case 'compare':
+    return s.index < 0 ? click('#pet-uncompare') : click('#pet-compare').then(() => click(`#pet-list li:nth-child(${s.index + 1}) button`));
+  case 'export':  // "导出", and the file it downloads
+    await click('#pet-export');
+    file = await engine.evaluate(() => window.petcalcProbe.exported());
+    return;
+  case 'import':  // the file as the file chooser gives it, done once the page has read it
+    return engine.evaluate((text) => {
+      const input = document.getElementById('pet-file'), files = new DataTransfer();
+      files.items.add(new File([text], 'pets.json', { type: 'application/json' }));
+      input.files = files.files;
+      input.dispatchEvent(new Event('change'));
+      return window.petcalcProbe.imported();
+    }, s.file);
+  default: throw new Error(`the page cannot play "${s.op}" yet`);  // the planner
   }
 }
 
@@ -136,7 +162,12 @@ for await (const line of createInterface({ input: process.stdin, crlfDelay: Infi
   const link = s.op === 'share' ? { link: after.link.split('#')[1] } : {};
   const notice = after.notices !== before.notices && after.notice.kind !== 'link'
     ? { notice: { kind: after.notice.kind, message: after.notice.message } } : {};
-  process.stdout.write(JSON.stringify({ fault: after.faults !== before.faults ? fault : null, flag, ...link, ...notice, running, texts, windows }) + '\n');
+  listShown ||= ['pets', 'open', 'import', 'export', 'compare'].includes(s.op);
+  const { compare, current, names } = after.pets;
+  const pets = listShown ? { pets: { ...(compare < 0 ? {} : { compare }), current, names } } : {};
+  const exported = s.op === 'export' ? { file } : {};
+  process.stdout.write(JSON.stringify({ fault: after.faults !== before.faults ? fault : null, ...exported, flag, ...link, ...notice,
+    ...pets, running, texts, windows }) + '\n');
   before = after;
 }
 await engine.close();
