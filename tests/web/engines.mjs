@@ -20,6 +20,7 @@ import { spawn } from 'node:child_process';
 import { cp, mkdir, readFile, readdir, readlink, rm, writeFile } from 'node:fs/promises';
 import { createRequire } from 'node:module';
 import { join } from 'node:path';
+import { tmpdir } from 'node:os';
 import { serve } from '../../web/serve.mjs';
 import { copyOfDist, openPage, ready, start, startKept } from './browser.mjs';
 
@@ -148,7 +149,11 @@ export const engines = {
       ...(profile && { userDataDir: profile }),
       // Over BiDi puppeteer emulates no media feature: the scheme is a pref.
       // A site's storage off as a user turns it off: localStorage is null.
+      // An export's download goes to the temporary folder without its
+      // panel, which would take the focus from the page.
       extraPrefsFirefox: { 'layout.css.prefers-color-scheme.content-override': dark ? 0 : 1,
+                           'browser.download.alwaysOpenPanel': false, 'browser.download.folderList': 2,
+                           'browser.download.dir': tmpdir(),
                            ...(blocked && { 'dom.storage.enabled': false }) },
     });
     // A tab of our own: the one Firefox starts with never has the focus, and
