@@ -16,6 +16,16 @@ const name = process.argv[2];
 const open = (options) => engines[name](options).then((engine) => (after(() => engine.close()), engine));
 const opened = (options) => open(options).then((engine) => engine.evaluate(ready).then(() => engine));
 
+// What the page keeps, as a user finds it: typed in, clicked, read back.
+const typeIn = async (engine, id, text) => {
+  await engine.evaluate((i) => { const el = document.getElementById(i); el.focus(); el.select(); }, id);
+  await engine.type(text);
+};
+const clickOn = (engine, id) => engine.move(`#${id}`).then(() => engine.down('left')).then(() => engine.up('left'));
+const value = (engine, id) => engine.evaluate((i) => document.getElementById(i).value, id);
+const notice = (engine) => engine.evaluate(() => [document.getElementById('notice').hidden ? '' : document.getElementById('notice').dataset.kind,
+  document.getElementById('notice-text').textContent]);
+
 for (const dark of [false, true]) {
   const scheme = dark ? 'dark' : 'light';
   test(`${name} ${scheme}: phones and the desktop: targets, text, no sideways scroll, values whole, the table's positions, no axe violation`, async () => {
@@ -40,7 +50,14 @@ for (const dark of [false, true]) {
           .map((id) => Object.assign(document.getElementById(id), { value: ' 4593.039' })).at(-1).scrollIntoView({ block: 'center' }));
         await writeFile(join(process.env.PETCALC_SHOTS, `${name}-${w}x${h}-${scheme}.png`), await engine.shot());
       }
-      if (phone) {  // the growth table as a sheet
+      if (phone) {  // "我的宠物" as a sheet, with two pets, one compared
+        for (const id of ['pets-open', 'pet-new', 'pet-compare']) await clickOn(engine, id);
+        await clickOn(engine, 'pet-list li:first-child button');
+        assert.deepEqual(await engine.evaluate(faults, phone), [], `${at}, pets`);
+        assert.deepEqual(await engine.evaluate(audit, false), [], `${at}, pets`);
+        if (process.env.PETCALC_SHOTS) await writeFile(join(process.env.PETCALC_SHOTS, `${name}-${w}x${h}-${scheme}-pets.png`), await engine.shot());
+        await clickOn(engine, 'pets > .close');
+        // the growth table as a sheet
         await engine.move('#Command25').then(() => engine.down('left')).then(() => engine.up('left'));
         assert.deepEqual(await engine.evaluate(audit, false), [], `${at}, growth table`);
       }
@@ -65,21 +82,14 @@ test(`${name}: a touch hold on +5 repeats, lifting the finger stops every timer`
   assert.equal(await engine.evaluate(() => document.getElementById('Text11').value), ' 55');  // ten ticks, then the lift's click
 });
 
-// What the page keeps, as a user finds it: typed in, clicked, read back.
-const typeIn = async (engine, id, text) => {
-  await engine.evaluate((i) => { const el = document.getElementById(i); el.focus(); el.select(); }, id);
-  await engine.type(text);
-};
-const clickOn = (engine, id) => engine.move(`#${id}`).then(() => engine.down('left')).then(() => engine.up('left'));
-const value = (engine, id) => engine.evaluate((i) => document.getElementById(i).value, id);
-const notice = (engine) => engine.evaluate(() => [document.getElementById('notice').hidden ? '' : document.getElementById('notice').dataset.kind,
-  document.getElementById('notice-text').textContent]);
-
 // Whether some file under the folder holds the text (the browser has
-// written it to disk).
+// written it to disk), in UTF-8 or, as Chromium keeps text beyond Latin-1,
+// in UTF-16.
 async function written(folder, text) {
-  for (const f of await readdir(folder, { recursive: true, withFileTypes: true }))
-    if (f.isFile() && (await readFile(join(f.parentPath ?? f.path, f.name)).catch(() => '')).includes(text)) return true;
+  for (const f of await readdir(folder, { recursive: true, withFileTypes: true })) {
+    const bytes = f.isFile() ? await readFile(join(f.parentPath ?? f.path, f.name)).catch(() => Buffer.alloc(0)) : Buffer.alloc(0);
+    if (bytes.includes(text) || bytes.includes(Buffer.from(text, 'utf16le'))) return true;
+  }
   return false;
 }
 
@@ -90,13 +100,17 @@ test(`${name}: a pet typed in is there after the browser is killed without warni
   const first = await opened({ profile });
   await typeIn(first, 'Text18', '100');
   await clickOn(first, 'Command1');
-  const kept = await first.evaluate(() => localStorage.getItem('petcalc-pet'));
+  await clickOn(first, 'pet-new');  // a second pet, shown
+  await typeIn(first, 'Text18', '7');
+  const kept = await first.evaluate(() => [localStorage.getItem('petcalc-pet'), localStorage.getItem('petcalc-pet1')]);
   // The page has saved; the browser writes its storage to disk when it
   // will (Firefox some seconds later): the kill comes once it has.
-  while (!await written(profile, kept)) await new Promise((next) => setTimeout(next, 50));
+  while (!(await written(profile, kept[0]) && await written(profile, kept[1]))) await new Promise((next) => setTimeout(next, 50));
   await first.kill();
   const again = await opened({ profile, url: first.url });
-  assert.equal(await again.evaluate(() => localStorage.getItem('petcalc-pet')), kept);
+  assert.deepEqual(await again.evaluate(() => [localStorage.getItem('petcalc-pet'), localStorage.getItem('petcalc-pet1')]), kept);
+  assert.deepEqual([await value(again, 'Text18'), await again.evaluate(() => document.querySelectorAll('#pet-list button').length)], ['7', 2]);
+  await clickOn(again, 'pet-list li:first-child button');
   assert.deepEqual([await value(again, 'Text18'), await value(again, 'Text17')], ['100', ' 1100']);
 });
 
