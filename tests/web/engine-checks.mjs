@@ -83,17 +83,48 @@ test(`${name}: a touch hold on +5 repeats, lifting the finger stops every timer`
 });
 
 // Whether some file under the folder holds the text (the browser has
-// written it to disk), in UTF-8 or, as Chromium keeps text beyond Latin-1,
-// in UTF-16.
+// written it to disk): in UTF-8, in UTF-16 (Chromium's text beyond
+// Latin-1), or compressed with Snappy (Firefox), a block whose first
+// literal starts the text.
 async function written(folder, text) {
+  const want = Buffer.from(text), head = want.subarray(0, 8);
   for (const f of await readdir(folder, { recursive: true, withFileTypes: true })) {
-    const bytes = f.isFile() ? await readFile(join(f.parentPath ?? f.path, f.name)).catch(() => Buffer.alloc(0)) : Buffer.alloc(0);
-    if (bytes.includes(text) || bytes.includes(Buffer.from(text, 'utf16le'))) return true;
+    const b = f.isFile() ? await readFile(join(f.parentPath ?? f.path, f.name)).catch(() => Buffer.alloc(0)) : Buffer.alloc(0);
+    if (b.includes(want) || b.includes(Buffer.from(text, 'utf16le'))) return true;
+    for (let i = b.indexOf(head); i >= 0; i = b.indexOf(head, i + 1))
+      for (let at = Math.max(0, i - 6); at < i; at++) if (unsnappy(b, at)?.equals(want)) return true;
   }
   return false;
 }
+// A raw Snappy block at `at`: its bytes, or null where there is none.
+function unsnappy(b, at) {
+  try {
+    let n = 0;
+    for (let shift = 0, c = 128; c & 128; shift += 7) c = b[at++], n += (c & 127) * 2 ** shift;
+    if (n > 1 << 20) return null;
+    const out = Buffer.alloc(n);
+    let o = 0;
+    while (o < n) {
+      const tag = b[at++], kind = tag & 3;
+      let len = (tag >> 2) + 1, off = 0;
+      if (kind === 0 && len > 60) [len, at] = [b.readUIntLE(at, len - 60) + 1, at + len - 60];
+      if (kind === 0) {
+        if (o + len > n) return null;
+        o += b.copy(out, o, at, at + len), at += len;
+        continue;
+      }
+      if (kind === 1) [len, off] = [((tag >> 2) & 7) + 4, ((tag >> 5) << 8) | b[at++]];
+      else [off, at] = kind === 2 ? [b.readUInt16LE(at), at + 2] : [b.readUInt32LE(at), at + 4];
+      if (!off || off > o || o + len > n) return null;
+      for (const end = o + len; o < end; o++) out[o] = out[o - off];
+    }
+    return out;
+  } catch {
+    return null;
+  }
+}
 
-test(`${name}: a pet typed in is there after the browser is killed without warning and started again on its profile`, async (t) => {
+test(`${name}: two pets typed in are there after the browser is killed without warning and started again on its profile`, async (t) => {
   if (name === 'webkit') return t.skip('MiniBrowser keeps no site data of a WebDriver session (engines.mjs)');
   const profile = await mkdtemp(join(tmpdir(), `petcalc-${name}-`));
   after(() => rm(profile, { recursive: true, force: true }));
