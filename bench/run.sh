@@ -72,6 +72,7 @@ echo
 echo "== summary: $(date -u +%Y-%m-%dT%H:%MZ), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load $(cut -d' ' -f1-3 /proc/loadavg), Qt $(pkg-config --modversion Qt6Core 2>/dev/null || echo '?')"
 awk -F'\t' '
   function us(v, unit) { return unit == "ns" ? v / 1000 : unit == "ms" ? v * 1000 : v }
+  function dur(v) { return v >= 1000 ? sprintf("%.2f ms", v / 1000) : v >= 100 ? sprintf("%.0f us", v) : sprintf("%.2f us", v) }
   function row(what, figure, target, met) { printf "| %-44s | %-42s | %-16s | %-4s |\n", what, figure, target, met }
   BEGIN {
     op["BM_Ok"] = "OK (Command1)"; op["BM_LevelStep"] = "level step (Command27/26)"
@@ -99,10 +100,10 @@ awk -F'\t' '
       k = core[i]
       if (k ~ /^BM_Plan/) {  # BM_Plan/N: its label says the way, the level and the points
         L = label[k]; tried = L ~ /^every placement/
-        row("plan, " L ": native", sprintf("%.2f us", ct[k]), tried ? "" : "<= 1 ms", tried ? "" : (ct[k] <= 1000 ? "yes" : "no"))
+        row("plan, " L ": native", dur(ct[k]), tried ? "" : "<= 1 ms", tried ? "" : (ct[k] <= 1000 ? "yes" : "no"))
         if (!(L in inpage)) continue
-        row("  in the page (wasm, Chromium), warm", sprintf("%.2f us [%.2f .. %.2f], x%.1f", w[L, 3], w[L, 4], w[L, 5], w[L, 3] / ct[k]), tried ? "" : "<= 1 ms", tried ? "" : (w[L, 3] <= 1000 ? "yes" : "no"))
-        row("  in the page, first plan (compiles it)", sprintf("%.0f us [%.0f .. %.0f]; second %.0f us", w[L, 6], w[L, 7], w[L, 8], w[L, 9]), tried ? "" : "<= 1 ms", tried ? "" : (w[L, 6] <= 1000 ? "yes" : "no"))
+        row("  in the page (wasm, Chromium), warm", sprintf("%s [%s .. %s], x%.1f", dur(w[L, 3]), dur(w[L, 4]), dur(w[L, 5]), w[L, 3] / ct[k]), tried ? "" : "<= 1 ms", tried ? "" : (w[L, 3] <= 1000 ? "yes" : "no"))
+        row("  in the page, first plan (compiles it)", sprintf("%s [%s .. %s]; second %s", dur(w[L, 6]), dur(w[L, 7]), dur(w[L, 8]), dur(w[L, 9])), tried ? "" : "<= 1 ms", tried ? "" : (w[L, 6] <= 1000 ? "yes" : "no"))
         continue
       }
       row("core: " op[k] " (fake form)", ct[k] < 1 ? sprintf("%.0f ns", ct[k] * 1000) : sprintf("%.2f us", ct[k]), k == "BM_LevelStep" ? "< 500 us" : "", k == "BM_LevelStep" ? (ct[k] < 500 ? "yes" : "no") : "")
