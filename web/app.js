@@ -163,16 +163,25 @@ function showList(names, namesLength, records, recordsLength, shown, picked) {
   const all = string(names, namesLength), now = [all, shown, picked].join('\n');
   if (now === listed) return;
   listed = now;
-  const list = $('pet-list');
-  list.replaceChildren(...all.split('\n').map((name, i) => {
-    const item = document.createElement('li'), b = item.appendChild(document.createElement('button'));
+  // The buttons are kept, only their text and marks change: a tap whose
+  // press made the page follow another tab's save still lands on its name.
+  const list = $('pet-list'), rows = all.split('\n');
+  while (list.children.length > rows.length) list.lastChild.remove();
+  while (list.children.length < rows.length) {
+    const item = list.appendChild(document.createElement('li')), b = item.appendChild(document.createElement('button'));
     b.type = 'button';
-    b.textContent = name;
-    if (i === picked) b.append(list.dataset.mark), b.classList.add('compared');
+    b.addEventListener('click', () => {
+      const i = [...list.children].indexOf(item);
+      picking ? (pick(false), core.pc_shelf(8, i)) : core.pc_shelf(5, i);
+    });
+  }
+  rows.forEach((name, i) => {
+    const b = list.children[i].firstChild;
+    b.replaceChildren(name, ...(i === picked ? [list.dataset.mark] : []));
+    b.classList.toggle('compared', i === picked);
     if (i === shown) b.setAttribute('aria-current', 'true');
-    b.addEventListener('click', () => (picking ? (pick(false), core.pc_shelf(8, i)) : core.pc_shelf(5, i)));
-    return item;
-  }));
+    else b.removeAttribute('aria-current');
+  });
   $('pet-name').value = all.split('\n')[shown];
   $('pet-uncompare').disabled = picked < 0;
 }

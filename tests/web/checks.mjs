@@ -1,4 +1,4 @@
-// What scenarios and engine-checks.mjs cannot say, in Chromium: the desktop
+// What scenarios and engine-checks.mjs cannot say, in Chromium: two tabs, the desktop
 // layout at other pixel ratios, tab order, a fault on a phone, a cancelled
 // touch, pinch zoom, offline use and a new build.
 //   PETCALC_CONTROLS=build/wasm/web/controls.json node --test tests/web/checks.mjs
@@ -7,7 +7,7 @@ import assert from 'node:assert/strict';
 import { readFile, writeFile } from 'node:fs/promises';
 import { join } from 'node:path';
 import { serve } from '../../web/serve.mjs';
-import { copyOfDist, newContext, openPage, start } from './browser.mjs';
+import { copyOfDist, newContext, openPage, ready, start } from './browser.mjs';
 import { controls, faults, misplaced, placed } from './audit.mjs';
 
 const web = await start();
@@ -112,3 +112,19 @@ test('after one visit the page works offline, and a new build replaces the old c
   await page.context().close();
   site.close();
 });
+
+test('two tabs on the same pets follow each other\'s saves before they act: neither overwrites the other', async () => {
+  const a = await openPage(web), b = await a.context().newPage();
+  await b.goto(web.url);
+  await b.evaluate(ready);
+  await a.click('#pet-new');
+  await a.fill('#Text18', '5');
+  await b.click('#pet-list li:first-child button');  // the press follows A first: the tap lands on the first pet
+  assert.deepEqual(await b.locator('#pet-list button').allTextContents(), ['宠物 1', '宠物 2']);
+  await b.fill('#Text18', '9');
+  await a.waitForFunction(() => document.getElementById('Text18').value === '9', null, { polling: 10 });
+  await a.click('#pet-list li:nth-child(2) button');
+  assert.equal(await a.inputValue('#Text18'), '5');
+  await a.context().close();
+});
+

@@ -17,7 +17,7 @@
 //             selenium-webdriver), on the X display the caller provides.
 // No operation has a deadline of its own: each waits on its condition.
 import { spawn } from 'node:child_process';
-import { cp, mkdir, readFile, readdir, readlink, rm, writeFile } from 'node:fs/promises';
+import { cp, mkdir, mkdtemp, readFile, readdir, readlink, rm, writeFile } from 'node:fs/promises';
 import { createRequire } from 'node:module';
 import { join } from 'node:path';
 import { tmpdir } from 'node:os';
@@ -142,6 +142,7 @@ export const engines = {
 
   async firefox({ dark, profile, url, blocked } = {}) {
     const server = await servedWithClock({ url });
+    const downloads = await mkdtemp(join(tmpdir(), 'petcalc-downloads-'));
     const browser = await npm('puppeteer-core').launch({
       browser: 'firefox', executablePath: process.env.PETCALC_FIREFOX || '/usr/bin/firefox-esr',
       headless: !process.env.PETCALC_HEADED, timeout: 0, protocolTimeout: 0,
@@ -149,11 +150,11 @@ export const engines = {
       ...(profile && { userDataDir: profile }),
       // Over BiDi puppeteer emulates no media feature: the scheme is a pref.
       // A site's storage off as a user turns it off: localStorage is null.
-      // An export's download goes to the temporary folder without its
+      // An export's download goes to a folder of its own without its
       // panel, which would take the focus from the page.
       extraPrefsFirefox: { 'layout.css.prefers-color-scheme.content-override': dark ? 0 : 1,
                            'browser.download.alwaysOpenPanel': false, 'browser.download.folderList': 2,
-                           'browser.download.dir': tmpdir(),
+                           'browser.download.dir': downloads,
                            ...(blocked && { 'dom.storage.enabled': false }) },
     });
     // A tab of our own: the one Firefox starts with never has the focus, and
@@ -179,7 +180,8 @@ export const engines = {
       touch: (x, y) => page.touchscreen.touchStart(x, y),  // BiDi pointer actions of type "touch": .move, .end
       url: server.url,
       kill: async () => { await killTree(browser.process().pid); killed = true; },
-      close: () => (killed ? server.close() : browser.close().catch(() => {}).then(server.close)),
+      close: () => (killed ? Promise.resolve() : browser.close().catch(() => {})).then(server.close)
+        .then(() => rm(downloads, { recursive: true, force: true })),
     };
   },
 
@@ -188,7 +190,12 @@ export const engines = {
   async webkit({ dark, blocked } = {}) {
     const { Builder, Button, By, Key, Origin } = npm('selenium-webdriver');
     const server = await servedWithClock({ blocked });
-    const driver = spawn(process.env.PETCALC_WEBKITDRIVER || 'WebKitWebDriver', ['--port=0'], { stdio: 'ignore' });
+    // An export's download goes to a folder of its own (GLib's download
+    // folder, named in the user-dirs file of its config folder).
+    const downloads = await mkdtemp(join(tmpdir(), 'petcalc-downloads-'));
+    await writeFile(join(downloads, 'user-dirs.dirs'), `XDG_DOWNLOAD_DIR="${downloads}"\n`);
+    const driver = spawn(process.env.PETCALC_WEBKITDRIVER || 'WebKitWebDriver', ['--port=0'],
+      { stdio: 'ignore', env: { ...process.env, XDG_CONFIG_HOME: downloads } });
     process.on('exit', () => driver.kill());
     const d = await new Builder().usingServer(`http://127.0.0.1:${await listening(driver.pid)}/`).withCapabilities({
       browserName: 'MiniBrowser',
@@ -225,7 +232,8 @@ export const engines = {
       // The window, toolbar included: WebKitGTK keeps it at least 447 px wide.
       size: (width, height) => d.manage().window().setRect({ width, height }),
       shot: () => d.takeScreenshot().then((png) => Buffer.from(png, 'base64')),
-      close: () => d.quit().catch(() => {}).then(server.close).then(() => driver.kill()),
+      close: () => d.quit().catch(() => {}).then(server.close).then(() => driver.kill())
+        .then(() => rm(downloads, { recursive: true, force: true })),
     };
   },
 };
