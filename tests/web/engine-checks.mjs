@@ -182,3 +182,19 @@ test(`${name}: an unreadable record is set aside, a full store keeps its last go
   await clickOn(blocked, 'share');
   assert.match(await value(blocked, 'notice-link'), /#1[\w-]+$/);
 });
+
+test(`${name}: a file over 4 MB is refused before it is read, with a message, and the list stays as it was`, async () => {
+  const engine = await opened();
+  const list = () => engine.evaluate(() => document.getElementById('pet-list').textContent);
+  const before = await list();
+  await engine.evaluate(() => {
+    const input = document.getElementById('pet-file'), files = new DataTransfer();
+    files.items.add(new File([new Uint8Array((4 << 20) + 1)], 'pets.json'));
+    input.files = files.files;
+    input.dispatchEvent(new Event('change'));
+    return window.petcalcProbe.imported();
+  });
+  const [kind, message] = await notice(engine);
+  assert.ok(kind === 'bad file' && message, 'a message says why');
+  assert.equal(await list(), before);
+});
