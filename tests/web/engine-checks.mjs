@@ -31,6 +31,8 @@ for (const dark of [false, true]) {
       seen.add(w);
       assert.ok(phone === width < 600 && isDark === dark, at);
       if (!phone) assert.deepEqual(misplaced(await engine.evaluate(placed, controls.map((c) => c.name))), [], at);
+      if (!phone) assert.ok(await engine.evaluate(() => document.getElementById('side').getBoundingClientRect().left
+        >= document.getElementById('Form1').getBoundingClientRect().right), `${at}: the planner outside Form1's frame`);
       assert.deepEqual(await engine.evaluate(faults, phone), [], at);
       await engine.resume();  // axe waits on timers of its own
       await engine.evaluate(axe);
@@ -40,7 +42,11 @@ for (const dark of [false, true]) {
           .map((id) => Object.assign(document.getElementById(id), { value: ' 4593.039' })).at(-1).scrollIntoView({ block: 'center' }));
         await writeFile(join(process.env.PETCALC_SHOTS, `${name}-${w}x${h}-${scheme}.png`), await engine.shot());
       }
-      if (phone) {  // the growth table as a sheet
+      if (phone) {  // the planner, then the growth table, as sheets
+        await engine.move('#planner-open').then(() => engine.down('left')).then(() => engine.up('left'));
+        assert.deepEqual(await engine.evaluate(faults, true), [], `${at}, planner`);
+        assert.deepEqual(await engine.evaluate(audit, false), [], `${at}, planner`);
+        await engine.move('#planner-close').then(() => engine.down('left')).then(() => engine.up('left'));
         await engine.move('#Command25').then(() => engine.down('left')).then(() => engine.up('left'));
         assert.deepEqual(await engine.evaluate(audit, false), [], `${at}, growth table`);
       }
