@@ -33,6 +33,8 @@ PORT ?= 8325
 web: deps
 	@bash scripts/web.sh serve $(PORT)
 
+# The native benchmarks, then the planner in the page's WebAssembly in
+# headless Chromium (bench/run.sh; it builds web/dist).
 bench: build
 	@bash bench/run.sh build/$(PRESET)
 

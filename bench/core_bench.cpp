@@ -12,6 +12,7 @@
 #include "fake_form.h"
 #include "numtext.h"
 #include "okpanel.h"
+#include "plan_cases.h"
 #include "planner.h"
 
 using namespace petcalc;
@@ -113,54 +114,17 @@ static void BM_ParseRandom(benchmark::State& st) {
 }
 BENCHMARK_TEMPLATE(BM_ParseRandom, parseNumber)->Name("BM_NumberParseRandom");
 
-// "加点方案" for a pet of the level given: growth 1.25, aptitudes 1500,
-// 1400, 5000, 3000, 1400, no points allocated, aiming at speed with a
-// minimum on each of the other four (each within reach together).
-static PetState planningPet(int level) {
-    PetState s;
-    for (auto [b, t] : std::initializer_list<std::pair<Box, const char*>>{
-             {Box::Text19, "1.25"}, {Box::Text1, "1500"}, {Box::Text2, "1400"}, {Box::Text3, "5000"},
-             {Box::Text4, "3000"}, {Box::Text5, "1400"}, {Box::Text20, "100"}, {Box::Text22, "20"}})
-        s.text(b) = t;
-    s.text(Box::Text18) = std::to_string(level);
-    s.checks = {true, false, true, false, false, false, true, false};
-    return s;
-}
-
-// The minimums: what HP, attack, defense and spirit reach with the points
-// spread evenly, less 0.1 %: each holds points away from agility.
-static PlanRequest planningRequest(PlanMode mode, const PetState& pet) {
-    const int level = static_cast<int>(parseNumber(pet.text(Box::Text18)));
-    const int points = mode == PlanMode::All ? 5 * level : 10 * level + 100;
-    PetState even = pet;
-    for (Box b : {Box::Text11, Box::Text12, Box::Text13, Box::Text14, Box::Text15})
-        even.text(b) = std::to_string((mode == PlanMode::All ? level + 20 : 0) + points / 5);
-    const PetSheet s = okPanel({}, even.texts, even.checks).sheet;
-    PlanRequest r{mode, Stat::sd, {}};
-    for (auto [t, v] : {std::pair{Stat::hp, s.hp}, {Stat::SH, s.SH}, {Stat::fy, s.fy}, {Stat::lli, s.lli}})
-        r.minimum[static_cast<int>(t)] = displayFormat(storeRound(v * 0.999));
-    return r;
-}
-
-template <PlanAnswer (*Planner)(const PetState&, const PlanRequest&)>
+// One plan of the shared table (plan_cases.h): its index is the argument.
 static void BM_Plan(benchmark::State& st) {
-    const auto mode = static_cast<PlanMode>(st.range(0));
-    const int level = static_cast<int>(st.range(1));
-    const PetState pet = planningPet(level);
-    const PlanRequest request = planningRequest(mode, pet);
-    const PlanAnswer first = Planner(pet, request);
+    const PlanCase& c = kPlanCases[static_cast<std::size_t>(st.range(0))];
+    const PetState pet = planningPet(c.level);
+    const PlanRequest request = planningRequest(c.mode, pet);
+    const auto plan = c.tried ? planByTrying : makePlan;
+    const PlanAnswer first = plan(pet, request);
     if (!first.plan) return st.SkipWithError(first.message.c_str());
-    for (auto _ : st) benchmark::DoNotOptimize(Planner(pet, request));
-    // No comma: run.sh reads the label from a CSV line.
-    std::string label = (mode == PlanMode::All ? "all at " : "unspent at ") + std::to_string(level) + ": ";
-    for (int a = 0; a < 5; ++a) label += std::to_string(static_cast<long>(first.plan->added[a])) + (a < 4 ? "+" : " added");
-    st.SetLabel(label);
+    for (auto _ : st) benchmark::DoNotOptimize(plan(pet, request));
+    st.SetLabel(planLabel(c, *first.plan));
 }
-// Level 180 both ways; the largest budget both ways (1 000 000 points:
-// level 99990 with nothing allocated, level 200000 placed anew).
-BENCHMARK_TEMPLATE(BM_Plan, makePlan)->Name("BM_Plan")
-    ->Args({0, 180})->Args({1, 180})->Args({0, 99990})->Args({1, 200000});
-// Every placement tried, at level 8 placed anew (40 points).
-BENCHMARK_TEMPLATE(BM_Plan, planByTrying)->Name("BM_PlanByTrying")->Args({1, 8});
+BENCHMARK(BM_Plan)->DenseRange(0, kPlanCases.size() - 1);
 
 BENCHMARK_MAIN();

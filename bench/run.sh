@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
 # Runs the native benchmarks of petcalc and prints one table of the
-# figures: the core micro benchmarks, and start-up and memory against a
-# bare Qt window. See bench/README.md.
+# figures: the core micro benchmarks, start-up and memory against a bare
+# Qt window, and the planner in the page's WebAssembly in Chromium. See
+# bench/README.md.
 #
 # Usage: bench/run.sh [BUILD_DIR]          (make bench: build/default)
 # Settings: ROUNDS=15 start-up rounds, WARMUP=2, MIN_TIME=0.5 seconds per
-# Google Benchmark run, REPS=5 repetitions of each (the median is reported).
+# Google Benchmark run, REPS=5 repetitions of each (the median is reported),
+# PLAN_SAMPLES=31 warm samples of each plan in Chromium.
 set -euo pipefail
 build=${1:-build/default}
 rounds=${ROUNDS:-15}
 warmup=${WARMUP:-2}
 min_time=${MIN_TIME:-0.5}
 reps=${REPS:-5}
+plan_samples=${PLAN_SAMPLES:-31}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -61,9 +64,15 @@ medians() {
 medians "$work/core.csv" core >>"$rows"
 
 echo
+echo "== the planner in the page's WebAssembly (headless Chromium)"
+bash scripts/web.sh build petcalc-plan-bench
+node bench/web/plan_bench.mjs build/wasm/bench/web/plan_bench.wasm "$plan_samples" "$rows"
+
+echo
 echo "== summary: $(date -u +%Y-%m-%dT%H:%MZ), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load $(cut -d' ' -f1-3 /proc/loadavg), Qt $(pkg-config --modversion Qt6Core 2>/dev/null || echo '?')"
 awk -F'\t' '
   function us(v, unit) { return unit == "ns" ? v / 1000 : unit == "ms" ? v * 1000 : v }
+  function dur(v) { return v >= 1000 ? sprintf("%.2f ms", v / 1000) : v >= 100 ? sprintf("%.0f us", v) : sprintf("%.2f us", v) }
   function row(what, figure, target, met) { printf "| %-44s | %-42s | %-16s | %-4s |\n", what, figure, target, met }
   BEGIN {
     op["BM_Ok"] = "OK (Command1)"; op["BM_LevelStep"] = "level step (Command27/26)"
@@ -72,10 +81,10 @@ awk -F'\t' '
     op["BM_DisplayFormatRandom"] = "display format, a random single"
     op["BM_CompactFormatRandom"] = "compact format, a random single"
     op["BM_NumberParseRandom"] = "number parse of a display text"
-    op["BM_Plan"] = "plan, speed with four minimums"; op["BM_PlanByTrying"] = "plan by trying every placement"
   }
   $1 == "startup" || $1 == "rss" || $1 == "cpu" { m[$1, $2] = $3; lo[$1, $2] = $4; hi[$1, $2] = $5; r[$1, $2] = $6 }
   $1 == "core" { core[++nc] = $2; ct[$2] = us($3, $4); label[$2] = $5 }
+  $1 == "wasm" { for (i = 3; i <= 9; i++) w[$2, i] = $i; inpage[$2] = 1 }
   END {
     row("figure", "measured (median [min .. max])", "target", "met")
     printf "|%s|%s|%s|%s|\n", "----------------------------------------------", "--------------------------------------------", "------------------", "------"
@@ -89,9 +98,12 @@ awk -F'\t' '
     }
     for (i = 1; i <= nc; i++) {
       k = core[i]
-      if (k ~ /^BM_Plan/) {  # BM_Plan/MODE/LEVEL: its label says the way and the points
-        split(k, part, "/")
-        row("core: " op[part[1]] ", " label[k], sprintf("%.2f us", ct[k]), part[1] == "BM_Plan" ? "<= 1 ms" : "", part[1] == "BM_Plan" ? (ct[k] <= 1000 ? "yes" : "no") : "")
+      if (k ~ /^BM_Plan/) {  # BM_Plan/N: its label says the way, the level and the points
+        L = label[k]; tried = L ~ /^every placement/
+        row("plan, " L ": native", dur(ct[k]), tried ? "" : "<= 1 ms", tried ? "" : (ct[k] <= 1000 ? "yes" : "no"))
+        if (!(L in inpage)) continue
+        row("  in the page (wasm, Chromium), warm", sprintf("%s [%s .. %s], x%.1f", dur(w[L, 3]), dur(w[L, 4]), dur(w[L, 5]), w[L, 3] / ct[k]), tried ? "" : "<= 1 ms", tried ? "" : (w[L, 3] <= 1000 ? "yes" : "no"))
+        row("  in the page, first plan (compiles it)", sprintf("%s [%s .. %s]; second %s", dur(w[L, 6]), dur(w[L, 7]), dur(w[L, 8]), dur(w[L, 9])), tried ? "" : "<= 1 ms", tried ? "" : (w[L, 6] <= 1000 ? "yes" : "no"))
         continue
       }
       row("core: " op[k] " (fake form)", ct[k] < 1 ? sprintf("%.0f ns", ct[k] * 1000) : sprintf("%.2f us", ct[k]), k == "BM_LevelStep" ? "< 500 us" : "", k == "BM_LevelStep" ? (ct[k] < 500 ? "yes" : "no") : "")

@@ -1,6 +1,6 @@
 # A replay tool refuses a bad step with exit status 2, its line and what is
 # wrong: the step itself, or the step in the window as the steps before left it.
-#   cmake -DTOOL=program [-DFRONT_END=name] -DWORK=folder [-DREFUSALS_ONLY=1] -P bad_input.cmake
+#   cmake -DTOOL=program [-DFRONT_END=name] -DWORK=folder -P bad_input.cmake
 # (FRONT_END: the argument of scripts/replay.sh.)
 set(click "{\"op\":\"click\",\"control\":\"Command1\"}\n")
 set(press "{\"op\":\"press\",\"control\":\"Command7\"")
@@ -29,7 +29,7 @@ endwhile()
 
 # An answer it cannot write (a full disk) ends it with status 1 and says so,
 # instead of playing on with the answers lost.
-if(EXISTS /dev/full AND NOT REFUSALS_ONLY)
+if(EXISTS /dev/full)
   file(WRITE ${WORK}/good.jsonl "${click}")
   execute_process(COMMAND ${TOOL} ${FRONT_END} INPUT_FILE ${WORK}/good.jsonl OUTPUT_FILE /dev/full ERROR_VARIABLE err
                   RESULT_VARIABLE rc)

@@ -36,7 +36,8 @@ export const ready = () => document.fonts.ready.then(() => window.petcalcProbe |
   new MutationObserver((_, seen) => { if (window.petcalcProbe) { seen.disconnect(); done(); } })
     .observe(document.documentElement, { attributes: true }))).then(() => true);
 
-// Chromium and a server of a copy of web/dist, started side by side. No
+// Chromium alone (the planner's benchmark, which needs no page); Chromium
+// and a server of a copy of web/dist, started side by side. No
 // deadline for the start: on a busy machine it takes what it takes, and
 // only a hang reaches the test's own outer limit.
 const launch = {
@@ -46,9 +47,10 @@ const launch = {
          '--disable-sync', '--no-first-run'],
   timeout: 0,
 };
+export const launchChromium = () => chromium().launch(launch);
 export async function start() {
   const folder = await copyOfDist();
-  const [browser, server] = await Promise.all([chromium().launch(launch), serve(folder)]);
+  const [browser, server] = await Promise.all([launchChromium(), serve(folder)]);
   return { browser, url: server.url, close: () => browser.close().then(() => server.close()) };
 }
 
