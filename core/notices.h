@@ -44,6 +44,17 @@ inline constexpr NoticeText kNotices[] = {
 
 inline constexpr std::string_view kBadLink = "bad link";
 
+// The planner beside the window ("加点方案") and the summary of the panel:
+// its captions, by the page's order.
+inline constexpr std::string_view kPlanCaption = "加点方案";
+inline constexpr std::string_view kPlanModes[] = {"分配剩余潜能", "全部重新分配"};
+inline constexpr std::string_view kApplyCaption = "应用";
+inline constexpr std::string_view kCloseCaption = "关闭";
+inline constexpr std::string_view kTargetCaption = "目标";
+inline constexpr std::string_view kMinimumCaption = "最低";
+// The plan's columns: what is added and the totals; the panel and its change.
+inline constexpr std::string_view kPlanColumns[] = {"加点", "合计", "方案后", "变化"};
+
 inline const NoticeText& noticeText(Notice n) { return kNotices[static_cast<int>(n)]; }
 
 }  // namespace petcalc

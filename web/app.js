@@ -317,6 +317,20 @@ function openGrowthTable() {
   w.querySelector('textarea').focus();
 }
 
+// The planner: made again at every change of its controls (the module reads
+// the minimums); the target's own minimum box is off. On a phone it is a
+// sheet over the form's lower part, opened from the bar.
+const targets = [0, 1, 2, 3, 4].map((k) => $('target' + k));
+function setPlanner() {
+  targets.forEach((el, k) => { $('min' + k).disabled = el.checked; });
+  core.pc_plan($('mode1').checked ? 1 : 0, targets.findIndex((el) => el.checked));
+}
+function showSheet(open) {
+  $('planner').dataset.open = open;
+  $('Form1').inert = open;
+  (open ? $('mode0') : $('planner-open')).focus();
+}
+
 function closeForm1() {
   $('Form1').hidden = $('bar').hidden = $('pets').hidden = true;
   letGo();  // its buttons can no longer get their releases
@@ -343,6 +357,16 @@ const imports = {
       $('undo').disabled = !canUndo;
       $('redo').disabled = !canRedo;
     },
+    summary: (n, value, valueLength, change, changeLength) => {
+      $('sum' + n).textContent = string(value, valueLength);
+      $('chg' + n).textContent = string(change, changeLength);
+    },
+    plan: (k, pointer, length) => {
+      const t = string(pointer, length);
+      $('plan' + k).textContent = t;
+      if (k === 24) $('plan-tables').hidden = $('apply').disabled = t !== '';  // why there is no plan, or the plan
+    },
+    minimum: (k, buffer, capacity) => put($('min' + k).value, buffer, capacity),
   },
   // The C library's system calls, which the core never needs: no output,
   // no environment (zero variables), no exit.
@@ -401,6 +425,11 @@ document.addEventListener('keydown', (e) => {
   k === 'y' || e.shiftKey ? core.pc_redo() : core.pc_undo();
 });
 $('Form1').querySelector('.close').addEventListener('click', closeForm1);
+for (const el of document.querySelectorAll('#planner input')) el.addEventListener(el.type === 'radio' ? 'change' : 'input', setPlanner);
+setPlanner();  // as the page shows it, whatever a browser restored
+$('apply').addEventListener('click', () => core.pc_apply());
+$('planner-open').addEventListener('click', () => showSheet(true));
+$('planner-close').addEventListener('click', () => showSheet(false));
 // Every repeat stops when the page can no longer see the release.
 window.addEventListener('blur', letGo);
 // Back in view (another tab may have saved meanwhile), follow the kept pet.

@@ -35,6 +35,9 @@
 //   pc_undo(), pc_redo()          "撤销", "重做"
 //   pc_notice(k)                  shows the notice k (notices.h), in the
 //                                 core's words
+//   pc_plan(mode, target)         the planner was set: mode 0 "分配剩余潜能",
+//                                 1 "全部重新分配"; target a Stat (planner.h)
+//   pc_apply()                    "应用" of the plan shown
 //
 // Imported from the page, module "page" (UTF-8 text as pointer and length):
 //   text(n, buffer, capacity) -> length   TextN's text; copies it when it fits
@@ -58,6 +61,16 @@
 //                                         the pets' names and stored records, a
 //                                         line each; the one shown and the one
 //                                         compared (-1: none)
+//   summary(n, value, valueLength, change, changeLength)
+//                                         TextN of the potential and the panel:
+//                                         its text and its change ("" for none)
+//   plan(slot, text, length)              a cell of the planner: 0-4 the points
+//                                         added, 5-9 the totals, 10-16 the seven
+//                                         boxes after it, 17-23 their changes,
+//                                         24 why there is no plan ("": a plan)
+// and, as the planner is made again:
+//   minimum(stat, buffer, capacity) -> length
+//                                         the minimum typed for a Stat
 
 #include <algorithm>
 #include <iterator>
@@ -66,11 +79,14 @@
 #include <string_view>
 #include <vector>
 
+#include "changes.h"
 #include "fault.h"
 #include "form1events.h"
 #include "notices.h"
+#include "numtext.h"
 #include "petcode.h"
 #include "shelf.h"
+#include "planner.h"
 #include "windowtable.h"
 
 #define PAGE_IMPORT(name) __attribute__((import_module("page"), import_name(#name)))
@@ -92,6 +108,9 @@ PAGE_IMPORT(history) void page_history(int canUndo, int canRedo);
 PAGE_IMPORT(list) void page_list(const char* names, int namesLength, const char* records, int recordsLength, int current,
                                  int compared);
 PAGE_IMPORT(file) void page_file(const char* text, int length);
+PAGE_IMPORT(summary) void page_summary(int n, const char* value, int valueLength, const char* change, int changeLength);
+PAGE_IMPORT(plan) void page_plan(int slot, const char* text, int length);
+PAGE_IMPORT(minimum) int page_minimum(int stat, char* buffer, int capacity);
 }
 
 namespace petcalc {
@@ -99,18 +118,19 @@ namespace {
 
 int length(std::string_view s) { return static_cast<int>(s.size()); }
 
+// A text the page copies into a buffer: asked again with room for it when
+// it is longer than a number ever is.
+std::string pageText(int (*get)(int, char*, int), int n) {
+    std::string t(64, '\0');
+    int k = get(n, t.data(), length(t));
+    if (k > length(t)) t.resize(static_cast<std::size_t>(k)), k = get(n, t.data(), k);
+    t.resize(static_cast<std::size_t>(k));
+    return t;
+}
+
 class Page : public Form, public Platform {
 public:
-    std::string text(Box b) const override {
-        std::string t(64, '\0');
-        int n = page_text(boxNumber(b), t.data(), length(t));
-        if (n > length(t)) {  // longer than a number ever is: ask again with room for it
-            t.resize(static_cast<std::size_t>(n));
-            n = page_text(boxNumber(b), t.data(), n);
-        }
-        t.resize(static_cast<std::size_t>(n));
-        return t;
-    }
+    std::string text(Box b) const override { return pageText(page_text, boxNumber(b)); }
     void setText(Box b, const std::string& t) override { page_set_text(boxNumber(b), t.data(), length(t)); }
     bool isChecked(Check c) const override { return page_checked(static_cast<int>(c)) != 0; }
     void setChecked(Check c, bool on) override { page_set_checked(static_cast<int>(c), on ? 1 : 0); }
@@ -179,7 +199,43 @@ void tellList() {
     page_list(names.data(), length(names), lines.data(), length(lines), static_cast<int>(pets.current), compared);
 }
 
-// After every call: what changed of the pet's code, the history and the list.
+// The planner as the page set it; its minimums are read as it is made.
+PlanRequest planner;
+
+// The summary and the planner's cells, each told when its text changed.
+void tellPanel() {
+    static std::array<std::string, 2 * kPanelBoxes.size()> toldSummary;
+    static std::array<std::string, 25> toldPlan;
+    static bool first = true;  // every cell told once: the page starts with none
+    if (first) toldPlan.fill("\x7f"), first = false;
+    const PetState now = events->state();
+    for (std::size_t i = 0; i < kPanelBoxes.size(); ++i) {
+        const Box b = kPanelBoxes[i].box;
+        std::string value = now.text(b), change;
+        for (const PanelChange& c : shownChanges(pets, *events))
+            if (c.box == b) change = c.text;
+        if (value == toldSummary[2 * i] && change == toldSummary[2 * i + 1]) continue;
+        toldSummary[2 * i] = value, toldSummary[2 * i + 1] = change;
+        page_summary(boxNumber(b), value.data(), length(value), change.data(), length(change));
+    }
+    for (int k = 0; k < kStats; ++k) planner.minimum[k] = pageText(page_minimum, k);
+    const PlanAnswer a = makePlan(now, planner);
+    std::array<std::string, 25> cells;
+    if (a.plan) {
+        for (int i = 0; i < 5; ++i)
+            cells[i] = changeText(0, a.plan->added[i]).value_or(" 0"), cells[5 + i] = displayFormat(a.plan->totals[i]);
+        for (std::size_t i = 0; i < kPanelBoxes.size(); ++i) {
+            const Var v = kPanelBoxes[i].var;
+            cells[10 + i] = displayFormat(at(a.plan->after, v));
+            cells[17 + i] = changeText(at(a.plan->now, v), at(a.plan->after, v)).value_or("");
+        }
+    }
+    cells[24] = a.plan ? "" : a.message;
+    for (std::size_t k = 0; k < cells.size(); ++k)
+        if (cells[k] != toldPlan[k]) toldPlan[k] = cells[k], page_plan(static_cast<int>(k), cells[k].data(), length(cells[k]));
+}
+
+// After every call: what changed of the pet's code and the history.
 void tell() {
     static std::string told;
     static int toldHistory = -1;
@@ -189,6 +245,7 @@ void tell() {
     const int h = events->history().canUndo() + 2 * events->history().canRedo();
     if (h != toldHistory) toldHistory = h, page_history(h & 1, h >> 1);
     tellList();
+    tellPanel();
 }
 
 // A button as the DOM numbers it, or none for a number it does not use.
@@ -281,4 +338,14 @@ __attribute__((export_name("pc_notice"))) void pc_notice(int k) {
     if (k >= 0 && k < static_cast<int>(std::size(petcalc::kNotices)))
         petcalc::notice(petcalc::kNotices[k].kind, petcalc::kNotices[k].text);
 }
+}
+
+// The planner: set, and its "应用".
+extern "C" {
+__attribute__((export_name("pc_plan"))) void pc_plan(int mode, int target) {
+    petcalc::planner.mode = mode == 1 ? petcalc::PlanMode::All : petcalc::PlanMode::Unspent;
+    if (target >= 0 && target < petcalc::kStats) petcalc::planner.target = static_cast<petcalc::Stat>(target);
+    tell();
+}
+__attribute__((export_name("pc_apply"))) void pc_apply() { events->applyPlan(petcalc::planner), tell(); }
 }

@@ -31,6 +31,7 @@
 
 #include "notices.h"
 #include "output.h"
+#include "planner.h"
 #include "windowtable.h"
 
 // The writer runs under node: its SHA-256, base64 (44 characters at out).
@@ -185,7 +186,55 @@ std::string bar() {
                std::string(caption) + "</button>";
     };
     return "<div id=\"bar\">" + button("undo", kUndoCaption, true) + button("redo", kRedoCaption, true) +
-           button("share", kShareCaption, false) + button("pets-open", kPetsCaption, false) + "</div>\n";
+           button("share", kShareCaption, false) + button("planner-open", kPlanCaption, false) +
+           button("pets-open", kPetsCaption, false) + "</div>\n";
+}
+
+// Beside the window (under it on a phone's screen top): the potential and
+// the panel with their changes, and the planner "加点方案", a sheet opened
+// from the bar on a phone. app.js writes the cells' texts as the module
+// tells them (summary: sumN and chgN for TextN; planner: planK by slot).
+std::string caption(std::string_view label) { return escape(findControl(label)->caption); }
+constexpr std::pair<int, std::string_view> kSummaryBoxes[] = {
+    {17, "Label17"}, {6, "Label11"}, {7, "Label12"}, {8, "Label13"}, {9, "Label14"}, {10, "Label15"}, {16, "Label16"}};
+
+std::string side() {
+    const auto cell = [](const std::string& id) { return "<td id=\"" + id + "\"></td>"; };
+    const auto head = [](std::string_view a, std::string_view b) {
+        return "<tr><td></td><th scope=\"col\">" + std::string(a) + "</th><th scope=\"col\">" + std::string(b) + "</th></tr>";
+    };
+    std::string summary, counts, panel;
+    for (std::size_t i = 0; i < std::size(kSummaryBoxes); ++i) {
+        const auto& [n, label] = kSummaryBoxes[i];
+        const std::string k = std::to_string(n);
+        summary += "<div><span>" + caption(label) + "</span><output id=\"sum" + k + "\"></output><output id=\"chg" + k +
+                   "\"></output></div>";
+        panel += "<tr><th scope=\"row\">" + caption(label) + "</th>" + cell("plan" + std::to_string(10 + i)) +
+                 cell("plan" + std::to_string(17 + i)) + "</tr>";
+    }
+    for (int i = 0; i < 5; ++i)
+        counts += "<tr><th scope=\"row\">" + caption("Label" + std::to_string(i + 1)) + "</th>" + cell("plan" + std::to_string(i)) +
+                  cell("plan" + std::to_string(5 + i)) + "</tr>";
+    std::string modes, goals;
+    for (int m = 0; m < 2; ++m)
+        modes += "<label><input type=\"radio\" autocomplete=\"off\" name=\"mode\" id=\"mode" + std::to_string(m) + "\"" + (m ? "" : " checked") +
+                 ">" + std::string(kPlanModes[m]) + "</label>";
+    for (int t = 0; t < kStats; ++t) {
+        const std::string k = std::to_string(t), name = std::string(statCaption(static_cast<Stat>(t)));
+        goals += "<label><input type=\"radio\" autocomplete=\"off\" name=\"target\" id=\"target" + k + "\"" +
+                 (static_cast<Stat>(t) == PlanRequest{}.target ? " checked" : "") + ">" + name + "</label>" +
+                 "<input type=\"text\" id=\"min" + k + "\" inputmode=\"decimal\" aria-label=\"" + name + " " +
+                 std::string(kMinimumCaption) + "\" autocomplete=\"off\" spellcheck=\"false\">";
+    }
+    return "<aside id=\"side\" aria-label=\"" + caption("Label17") + " · " + std::string(kPlanCaption) + "\">" +
+           "<div id=\"summary\">" + summary + "</div>\n" +
+           "<section id=\"planner\" aria-labelledby=\"planner-title\"><h2 id=\"planner-title\">" + std::string(kPlanCaption) +
+           "</h2><div class=\"modes\">" + modes + "</div><div class=\"goals\"><span>" + std::string(kTargetCaption) +
+           "</span><span>" + std::string(kMinimumCaption) + "</span>" + goals + "</div>" +
+           "<div id=\"plan-tables\"><table>" + head(kPlanColumns[0], kPlanColumns[1]) + counts + "</table><table>" +
+           head(kPlanColumns[2], kPlanColumns[3]) + panel + "</table></div><p id=\"plan24\" role=\"status\"></p>" +
+           "<div class=\"sheet-actions\"><button type=\"button\" id=\"apply\" disabled>" + std::string(kApplyCaption) +
+           "</button><button type=\"button\" id=\"planner-close\">" + std::string(kCloseCaption) + "</button></div></section></aside>\n";
 }
 
 // "我的宠物", outside Form1's frame (on a phone a sheet the bar opens): the
@@ -264,7 +313,7 @@ std::string page(std::string style) {
       // The module's .wasm is fetched by app.js once the page is parsed: a
       // preload of it made the first frame wait (measured, bench/web).
       << "<script type=\"module\" src=\"app.js\"></script>\n</head>\n<body>\n"
-      << "<main>" << main << "</main>\n"
+      << "<main>" << main << "</main>\n" << side()
       << "<template id=\"Form2-template\">" << dialog << "</template>\n"
       << "<section id=\"fault\" class=\"window message\" aria-labelledby=\"fault-title\" hidden>"
       << "<h1 class=\"title\" id=\"fault-title\">" << escape(kFaultTitle) << "</h1>"

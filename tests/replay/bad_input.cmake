@@ -17,6 +17,13 @@ set(cases  # steps, and what the tool says of the last one
   "${press}}\n{\"op\":\"check\",\"box\":\"Check1\",\"state\":1}" "line 2: a mouse button is down"
   "${press},\"button\":\"right\"}\n{\"op\":\"release\",\"control\":\"Command7\",\"button\":\"middle\"}"
     "line 2: that mouse button is not down")
+# The page shows a plan before any plan step, and none for a growth below 0:
+# "应用" is there only for a plan of the planner set.
+if(FRONT_END STREQUAL "web")
+  list(APPEND cases "{\"op\":\"apply\"}" "line 1: no plan is shown"
+       "{\"op\":\"type\",\"box\":\"Text19\",\"text\":\"-1\"}\n{\"op\":\"plan\",\"mode\":\"unspent\",\"target\":\"sd\"}\n{\"op\":\"apply\"}"
+       "line 3: no plan is shown")
+endif()
 file(MAKE_DIRECTORY ${WORK})
 while(cases)
   list(POP_FRONT cases steps refusal)

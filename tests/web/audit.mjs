@@ -17,10 +17,12 @@ export function faults(phone) {
   const out = [];
   if (document.documentElement.scrollWidth > innerWidth) out.push('sideways scroll');
   for (const el of document.querySelectorAll('button, input, textarea')) {
-    const r = (el.type === 'checkbox' ? el.parentElement : el).getBoundingClientRect();
+    const r = (el.type === 'checkbox' || el.type === 'radio' ? el.parentElement : el).getBoundingClientRect();  // its label clicks
     if (phone && el.getClientRects().length && (r.width < 44 || r.height < 44)) out.push(`${el.id || el.className} ${r.width}x${r.height}`);
     if (phone && el.type === 'text' && parseFloat(getComputedStyle(el).fontSize) < 16) out.push(`${el.id} text`);
   }
+  for (const el of document.querySelectorAll('#summary output, #summary span'))
+    if (parseFloat(getComputedStyle(el).fontSize) < (phone ? 14 : 12)) out.push(`${el.id || el.textContent} text`);
   for (const text of [' 4593.039', ' 559.3334', ' 280.2601', ' 671.6004']) {
     for (const el of document.querySelectorAll('#Text6, #Text7, #Text8, #Text9, #Text10, #Text16')) {
       el.value = text;

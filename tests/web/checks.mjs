@@ -8,7 +8,7 @@ import { readFile, writeFile } from 'node:fs/promises';
 import { join } from 'node:path';
 import { serve } from '../../web/serve.mjs';
 import { copyOfDist, newContext, openPage, ready, start } from './browser.mjs';
-import { controls, faults, misplaced, placed } from './audit.mjs';
+import { controls, faults, misplaced, phones, placed } from './audit.mjs';
 
 const web = await start();
 after(() => web.close());
@@ -67,6 +67,37 @@ test('a phone: a fault shows on screen away from the finger', async () => {
     await tap(page, '#fault-ok');
   }
   await page.context().close();
+});
+
+// In the page: where the summary stands against the screen, the bar and a
+// control, and whether that control shows (nothing covers its centre).
+function inSight(id) {
+  const box = (el) => el.getBoundingClientRect();
+  const meets = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+  const [s, bar, c] = [box(document.getElementById('summary')), box(document.getElementById('bar')), box(document.getElementById(id))];
+  const shown = document.getElementById(id).contains(document.elementFromPoint(c.x + c.width / 2, c.y + c.height / 2));
+  return { onScreen: s.top >= 0 && s.bottom <= innerHeight, overBar: meets(s, bar), overControl: meets(s, c), shown };
+}
+
+test('a phone: the summary stays in sight over no control while the player steps, changes the level and scrolls; the planner is a sheet', async () => {
+  for (const [width, height] of phones) {
+    const page = await open(width, height);
+    await page.fill('#Text18', '100');
+    await tap(page, '#Command1');
+    // Each row the player works in, brought into view as scrolling brings it, then touched.
+    for (const id of ['Text18', 'Command2', 'Command27', 'Text11', 'Command8', 'Text12', 'Text13', 'Text14', 'Text15', 'Command24', 'Text17', 'Text16']) {
+      await page.evaluate((i) => document.getElementById(i).scrollIntoView({ block: 'end' }), id);
+      if (id.startsWith('Command')) await tap(page, '#' + id); else await page.focus('#' + id);
+      assert.deepEqual(await page.evaluate(inSight, id), { onScreen: true, overBar: false, overControl: false, shown: true }, `${width}: ${id}`);
+    }
+    assert.notEqual(await page.textContent('#chg17'), '', 'the last step shows its change');
+    await tap(page, '#planner-open');
+    const [sheet, summary, apply] = await Promise.all(['#planner', '#summary', '#apply'].map((id) => page.locator(id).boundingBox()));
+    assert.ok(sheet.y >= summary.y + summary.height && sheet.y + sheet.height <= height + 0.5, `${width}: the sheet under the summary, on screen`);
+    assert.ok(apply.y > height / 2, `${width}: 应用 within the thumb's reach`);
+    assert.deepEqual(await page.evaluate(faults, true), [], `${width}, planner`);
+    await page.context().close();
+  }
 });
 
 // The hold and the lift are engine-checks.mjs's, in every engine that sends

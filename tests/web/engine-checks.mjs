@@ -41,6 +41,8 @@ for (const dark of [false, true]) {
       seen.add(w);
       assert.ok(phone === width < 600 && isDark === dark, at);
       if (!phone) assert.deepEqual(misplaced(await engine.evaluate(placed, controls.map((c) => c.name))), [], at);
+      if (!phone) assert.ok(await engine.evaluate(() => document.getElementById('side').getBoundingClientRect().left
+        >= document.getElementById('Form1').getBoundingClientRect().right), `${at}: the planner outside Form1's frame`);
       assert.deepEqual(await engine.evaluate(faults, phone), [], at);
       await engine.resume();  // axe waits on timers of its own
       await engine.evaluate(axe);
@@ -57,7 +59,11 @@ for (const dark of [false, true]) {
         assert.deepEqual(await engine.evaluate(audit, false), [], `${at}, pets`);
         if (process.env.PETCALC_SHOTS) await writeFile(join(process.env.PETCALC_SHOTS, `${name}-${w}x${h}-${scheme}-pets.png`), await engine.shot());
         await clickOn(engine, 'pets > .close');
-        // the growth table as a sheet
+        // the planner, then the growth table, as sheets
+        await engine.move('#planner-open').then(() => engine.down('left')).then(() => engine.up('left'));
+        assert.deepEqual(await engine.evaluate(faults, true), [], `${at}, planner`);
+        assert.deepEqual(await engine.evaluate(audit, false), [], `${at}, planner`);
+        await engine.move('#planner-close').then(() => engine.down('left')).then(() => engine.up('left'));
         await engine.move('#Command25').then(() => engine.down('left')).then(() => engine.up('left'));
         assert.deepEqual(await engine.evaluate(audit, false), [], `${at}, growth table`);
       }

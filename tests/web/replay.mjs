@@ -5,7 +5,7 @@
 // and the page's read-only probe; {"case": ...} starts afresh, with nothing
 // kept. The pets' steps are the page's own: a real reload, its "分享",
 // "撤销" and "重做" buttons, and opening the page's address with a code in
-// its fragment.
+// its fragment; the planner's steps are its own controls and "应用".
 //   node tests/web/replay.mjs [chromium|firefox|webkit]
 import { createRequire } from 'node:module';
 import { createInterface } from 'node:readline';
@@ -24,7 +24,7 @@ const refuse = (why) => { throw Object.assign(new Error(why), { refused: true })
 // the page as the last state line saw it and the mouse buttons held here.
 // PETCALC_REPLAY_PETS=1: the page keeps pets (reload, share, open, undo, redo).
 const protocol = await createRequire(import.meta.url)('../../build/wasm/headless/petcalc-protocol.js')();
-const readStep = protocol.cwrap('pc_read_step', 'string', ['array', ...Array(7).fill('number')]);
+const readStep = protocol.cwrap('pc_read_step', 'string', ['array', ...Array(8).fill('number')]);
 const keepsPets = process.env.PETCALC_REPLAY_PETS === '1';
 const bits = (numbers) => numbers.reduce((mask, n) => mask | (1 << n), 0);
 function read(line, before, down) {
@@ -35,7 +35,7 @@ function read(line, before, down) {
   const bytes = new TextEncoder().encode(line);
   const s = JSON.parse(readStep(bytes, bytes.length, before.windows.includes('Form1'), before.windows.includes('Form2'),
     bits(before.running.map((t) => Number(t.slice(5)))), bits([...down].map((b) => ['left', 'right', 'middle'].indexOf(b))),
-    keepsPets, before.pets.names.length));
+    keepsPets, planSet && before.plan.shown, before.pets.names.length));
   return 'refused' in s ? refuse(s.refused) : s;
 }
 
@@ -55,7 +55,17 @@ const look = () => ({
     current: list.findIndex((b) => b.getAttribute('aria-current') === 'true'),
     names: list.map((b) => b.firstChild.data),
   }))([...document.querySelectorAll('#pet-list button')]),
+  // The planner's cells and the change beside each box (page.cpp's side()).
+  plan: { shown: !document.getElementById('apply').disabled, message: document.getElementById('plan24').textContent,
+          cells: Array.from({ length: 17 }, (_, k) => document.getElementById(`plan${k + 5}`).textContent) },
+  changes: [17, 6, 7, 8, 9, 10, 16].map((n) => document.getElementById(`chg${n}`).textContent),
 });
+const panelBoxes = ['Text17', 'Text6', 'Text7', 'Text8', 'Text9', 'Text10', 'Text16'];
+const stats = ['hp', 'SH', 'fy', 'sd', 'lli'];
+const sorted = (pairs) => Object.fromEntries(pairs.sort(([a], [b]) => (a < b ? -1 : 1)));
+// A plan step was played (until a reload closes the planner), and since the
+// case began (the changes are shown from then on).
+let planSet = false, changesShown = false;
 
 const engine = await engines[process.argv[2] || 'chromium']();
 let before, down = new Set();  // down: the mouse buttons held
@@ -66,6 +76,7 @@ async function fresh() {  // the page loaded again, nothing kept (the clock stay
   await engine.reload();
   await engine.evaluate(ready);
   [before, down, listShown] = [await engine.evaluate(look), new Set(), false];
+  planSet = changesShown = false;
 }
 await engine.evaluate(ready);
 before = await engine.evaluate(look);
@@ -75,14 +86,17 @@ const focus = (selector) => engine.evaluate((s) => document.querySelector(s).foc
 const pressOn = (selector, key) => focus(selector).then(() => engine.key(key));
 const click = (selector) => engine.move(selector).then(() => engine.down('left')).then(() => engine.up('left'));
 
+// Select all, then printable ASCII a key stroke each, any other run as one commit.
+async function type(selector, text) {
+  await pressOn(selector, 'SelectAll');  // focused as a screen reader would, then keys
+  if (text === '') return engine.key('Backspace');
+  for (const run of text.match(/[\x20-\x7e]+|[^\x20-\x7e]+/g))
+    await (/^[\x20-\x7e]/.test(run) ? engine.type(run) : engine.commit(run));
+}
+
 async function play(s) {
   switch (s.op) {
-  case 'type':  // select all, then printable ASCII a key stroke each, any other run as one commit
-    await pressOn(`#Text${s.box}`, 'SelectAll');  // focused as a screen reader would, then keys
-    if (s.text === '') return engine.key('Backspace');
-    for (const run of s.text.match(/[\x20-\x7e]+|[^\x20-\x7e]+/g))
-      await (/^[\x20-\x7e]/.test(run) ? engine.type(run) : engine.commit(run));
-    return;
+  case 'type': return type(`#Text${s.box}`, s.text);
   case 'check':
     return (await engine.evaluate((n) => document.getElementById(`Check${n}`).checked, s.check)) !== s.state &&
       click(`#Check${s.check}`);
@@ -101,6 +115,7 @@ async function play(s) {
     await engine.reload();
     await engine.evaluate(ready);
     before = await engine.evaluate(look);  // a new page: no fault or notice shown yet
+    planSet = false;  // the planner is the page's, not kept
     return;
   case 'share': return click('#share');
   case 'open':  // the address with the code in its fragment, in the open page: done once the page took the fragment away
@@ -133,7 +148,16 @@ async function play(s) {
       input.dispatchEvent(new Event('change'));
       return window.petcalcProbe.imported();
     }, s.file);
-  default: throw new Error(`the page cannot play "${s.op}" yet`);  // the planner
+  case 'plan': {  // the mode, the target, then each other minimum typed (or emptied)
+    const target = stats.indexOf(s.target);
+    await click(`#mode${s.mode === 'all' ? 1 : 0}`);
+    await click(`#target${target}`);
+    for (const [k, key] of stats.entries())
+      if (k !== target) await type(`#min${k}`, s.min[key] ?? '');
+    return;
+  }
+  case 'apply': return click('#apply');
+  default: throw new Error(`the page cannot play "${s.op}" yet`);
   }
 }
 
@@ -145,6 +169,8 @@ for await (const line of createInterface({ input: process.stdin, crlfDelay: Infi
   try {
     s = read(line, before, down);
     await (s.op === 'case' ? fresh() : play(s));
+    if (s.op === 'plan') planSet = changesShown = true;
+    if (s.op === 'compare') changesShown = true;
     if (s.op === 'case') continue;
   } catch (e) {
     if (!e.refused) throw e;
@@ -160,14 +186,20 @@ for await (const line of createInterface({ input: process.stdin, crlfDelay: Infi
   const texts = Object.fromEntries(after.texts.map((t, i) => [`Text${i + 1}`, t]).sort(([a], [b]) => (a < b ? -1 : 1)));
   // The share confirmation is the line's "link"; any other notice shown is its "notice".
   const link = s.op === 'share' ? { link: after.link.split('#')[1] } : {};
-  const notice = after.notices !== before.notices && after.notice.kind !== 'link'
-    ? { notice: { kind: after.notice.kind, message: after.notice.message } } : {};
+  const said = after.notices !== before.notices && after.notice.kind !== 'link';
+  const noPlan = planSet && !after.plan.shown;
+  const notice = said || noPlan
+    ? { notice: said ? { kind: after.notice.kind, message: after.notice.message } : { kind: 'no plan', message: after.plan.message } } : {};
+  const { cells } = after.plan;
+  const plan = planSet && !noPlan
+    ? { plan: { counts: cells.slice(0, 5), texts: sorted(panelBoxes.map((b, i) => [b, cells[5 + i]])) } } : {};
+  const changes = changesShown ? { changes: sorted(panelBoxes.map((b, i) => [b, after.changes[i]]).filter(([, c]) => c)) } : {};
   listShown ||= ['pets', 'open', 'import', 'export', 'compare'].includes(s.op);
   const { compare, current, names } = after.pets;
   const pets = listShown ? { pets: { ...(compare < 0 ? {} : { compare }), current, names } } : {};
   const exported = s.op === 'export' ? { file } : {};
-  process.stdout.write(JSON.stringify({ fault: after.faults !== before.faults ? fault : null, ...exported, flag, ...link, ...notice,
-    ...pets, running, texts, windows }) + '\n');
+  process.stdout.write(JSON.stringify({ ...changes, fault: after.faults !== before.faults ? fault : null, ...exported, flag, ...link,
+    ...notice, ...pets, ...plan, running, texts, windows }) + '\n');
   before = after;
 }
 await engine.close();
