@@ -60,7 +60,7 @@ ReadPet readPetRecord(std::string_view record);
 // An import adds the file's pets after the others and never replaces one.
 inline constexpr std::size_t kMaxImportBytes = 4 << 20;
 inline constexpr std::size_t kMaxPets = 1000;
-inline constexpr std::string_view kImportTooLarge = "文件太大（超过 4 MB），不是 petcalc 导出的宠物文件。";
+inline constexpr std::string_view kImportTooLarge = "文件太大（超过 4 MB），文件没有导入。";
 std::string exportPets(const Pets& p);
 std::string importPets(Pets& p, std::string_view file);  // the message why not; nothing added then
 
