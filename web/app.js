@@ -112,19 +112,24 @@ function follow() {
     if (core.pc_load_record()) slots.push(key);
     else sayOnce(setAside);
   }
-  const shown = Number(store.getItem(SHOWN));
+  // What another tab is writing may have reached this tab's store in part:
+  // following writes nothing back (the shown pet's number, say), or that tab
+  // would follow a list it is in the middle of writing.
+  core.pc_load_end(Number(store.getItem(SHOWN)));
   kept = look();
-  core.pc_load_end(shown);
 }
 const fresh = () => kept !== null && look() !== kept && follow();
 function save(records, current) {
   // A save another tab made just now is that tab's: its event follows.
   if (!store || kept === null || look() !== kept) return;
   try {
-    records.forEach((record, i) => {
-      slots[i] ??= KEY + (Math.max(-1, ...petKeys().map(numberOf)) + 1 || '');
-      if (store.getItem(slots[i]) !== record) store.setItem(slots[i], record);
+    records.forEach((_, i) => {
+      slots[i] ??= KEY + (Math.max(-1, ...petKeys().map(numberOf), ...slots.map(numberOf)) + 1 || '');
     });
+    // From the last: a pet put in shifts the later ones a key on, and a full
+    // store stopping that midway then leaves one pet twice, never one lost.
+    for (let i = records.length - 1; i >= 0; i--)
+      if (store.getItem(slots[i]) !== records[i]) store.setItem(slots[i], records[i]);
     for (const key of slots.splice(records.length)) store.removeItem(key);
     if (store.getItem(SHOWN) !== String(current)) store.setItem(SHOWN, String(current));
   } catch {
