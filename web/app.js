@@ -5,6 +5,8 @@
 // links. Every rule, number and message comes from the module (binding.cpp
 // lists the surface); nothing here computes or formats a value.
 
+import { fresh, journaled, openStore, save } from './store.js';
+
 const $ = (id) => document.getElementById(id);
 const number = (el) => Number(el.dataset.n);  // the number in the control's name, as the page was written
 const box = (n) => $('Text' + n);
@@ -84,59 +86,9 @@ const said = new Set();  // a storage fault is said once a visit
 const sayOnce = (k) => said.has(k) || (said.add(k), core.pc_notice(k));
 const [storageBlocked, storageFull, setAside, linkShown, linkCopied] = [0, 1, 2, 3, 4];  // notices.h
 
-// The kept pets: each one's record under a key of its own, in the list's
-// order ("petcalc-pet", "petcalc-pet1", ... by number), and the number of
-// the one shown under "petcalc-shown". A record the module cannot read
-// (damaged, or from a newer version) is set aside: never written, never
-// removed, its key skipped. Another tab's save is followed (the storage
-// event, and before any input acts), never overwritten unseen.
-const KEY = 'petcalc-pet', SHOWN = 'petcalc-shown';
-let store = null;  // null where the browser keeps nothing for the page
-let slots = [];    // the keys of the list's pets, in order
-let kept = null;   // every key of ours as last read or written; null while loading
+// The kept pets (store.js); what the module asks for next.
 let code = '';     // the current pet's code, as the module last told
 let handIn = '';   // the text (or bytes) the module asks for next
-const numberOf = (key) => Number(key.slice(KEY.length) || 0);
-function petKeys() {
-  const keys = [];
-  for (let i = 0; i < store.length; i++) if (/^petcalc-pet\d*$/.test(store.key(i))) keys.push(store.key(i));
-  return keys.sort((a, b) => numberOf(a) - numberOf(b));
-}
-const look = () => JSON.stringify([...petKeys(), SHOWN].map((k) => [k, store.getItem(k)]));
-function follow() {
-  kept = null;  // loading writes nothing back
-  slots = [];
-  core.pc_load_begin();
-  for (const key of petKeys()) {
-    handIn = store.getItem(key);
-    if (core.pc_load_record()) slots.push(key);
-    else sayOnce(setAside);
-  }
-  // What another tab is writing may have reached this tab's store in part:
-  // following writes nothing back (the shown pet's number, say), or that tab
-  // would follow a list it is in the middle of writing.
-  core.pc_load_end(Number(store.getItem(SHOWN)));
-  kept = look();
-}
-const fresh = () => kept !== null && look() !== kept && follow();
-function save(records, current) {
-  // A save another tab made just now is that tab's: its event follows.
-  if (!store || kept === null || look() !== kept) return;
-  try {
-    records.forEach((_, i) => {
-      slots[i] ??= KEY + (Math.max(-1, ...petKeys().map(numberOf), ...slots.map(numberOf)) + 1 || '');
-    });
-    // From the last: a pet put in shifts the later ones a key on, and a full
-    // store stopping that midway then leaves one pet twice, never one lost.
-    for (let i = records.length - 1; i >= 0; i--)
-      if (store.getItem(slots[i]) !== records[i]) store.setItem(slots[i], records[i]);
-    for (const key of slots.splice(records.length)) store.removeItem(key);
-    if (store.getItem(SHOWN) !== String(current)) store.setItem(SHOWN, String(current));
-  } catch {
-    sayOnce(storageFull);  // what was saved before stays
-  }
-  kept = look();
-}
 
 // A link is the page with the pet's code in its fragment. Opening one is a
 // step of its own; the fragment then leaves the address bar, so a reload
@@ -394,15 +346,10 @@ core = instance.exports;
 core._initialize();
 core.pc_start();
 // The kept pet first: a page opened again shows it as it was. Where the
-// browser keeps nothing (site data blocked: the getter throws; Firefox with
-// storage off: null), the page works on and says so once.
-try {
-  store = localStorage;
-  store.getItem(KEY);
-} catch {
-  store = null;
-}
-store ? follow() : sayOnce(storageBlocked);
+// browser keeps nothing, the page works on and says so once.
+const kept = await openStore({ begin: () => core.pc_load_begin(), record: (text) => ((handIn = text), core.pc_load_record()),
+  end: (shown) => core.pc_load_end(shown), setAside: () => sayOnce(setAside), full: () => sayOnce(storageFull) });
+if (!kept) sayOnce(storageBlocked);
 wirePets();
 for (const type of ['storage', 'pointerdown', 'keydown', 'beforeinput']) addEventListener(type, fresh, true);
 openLink();
@@ -443,7 +390,7 @@ document.addEventListener('visibilitychange', () => (document.hidden ? letGo() :
 // What a test reads besides the DOM; it changes nothing.
 Object.defineProperty(window, 'petcalcProbe', {
   value: Object.freeze({ running: () => [...timers.keys()], faults: () => faultsShown, notices: () => noticesShown,
-    exported: () => exported?.text(), imported: () => importing }),
+    exported: () => exported?.text(), imported: () => importing, journaled }),
 });
 document.documentElement.dataset.ready = '';
 

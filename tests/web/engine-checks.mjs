@@ -6,7 +6,7 @@
 //   ... scripts/xvfb.sh node tests/web/engine-checks.mjs webkit
 import { after, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { mkdtemp, readFile, readdir, rm, writeFile } from 'node:fs/promises';
+import { mkdtemp, rm, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { audit, axe, controls, desktop, faults, misplaced, phones, placed } from './audit.mjs';
@@ -88,40 +88,6 @@ test(`${name}: a touch hold on +5 repeats, lifting the finger stops every timer`
   assert.equal(await engine.evaluate(() => document.getElementById('Text11').value), ' 55');  // ten ticks, then the lift's click
 });
 
-// Whether some file under the folder holds the text (the browser has
-// written it to disk): in UTF-8, in UTF-16 (Chromium's text beyond
-// Latin-1), or compressed with Snappy (Firefox), a block whose first
-// literal starts the text.
-async function written(folder, text) {
-  const want = Buffer.from(text), head = want.subarray(0, 8);
-  for (const f of await readdir(folder, { recursive: true, withFileTypes: true })) {
-    const b = f.isFile() ? await readFile(join(f.parentPath ?? f.path, f.name)).catch(() => Buffer.alloc(0)) : Buffer.alloc(0);
-    if (b.includes(want) || b.includes(Buffer.from(text, 'utf16le'))) return true;
-    for (let i = b.indexOf(head); i >= 0; i = b.indexOf(head, i + 1))
-      for (let at = Math.max(0, i - 6); at < i; at++) if (unsnappy(b, at).equals(want)) return true;
-  }
-  return false;
-}
-// A raw Snappy block at `at` (a value Firefox compressed), decoded.
-function unsnappy(b, at) {
-  let n = 0, o = 0;
-  for (let shift = 0, c = 128; c & 128 && shift < 35; shift += 7) c = b[at++], n += (c & 127) * 2 ** shift;
-  const out = Buffer.alloc(Math.min(n, 1 << 20));
-  while (o < out.length && at + 5 < b.length) {
-    const tag = b[at++], kind = tag & 3;
-    let len = (tag >> 2) + 1, off = 0;
-    if (kind === 0) {
-      if (len > 60) [len, at] = [b.readUIntLE(at, len - 60) + 1, at + len - 60];
-      o += b.copy(out, o, at, at += len);
-    } else {
-      if (kind === 1) [len, off] = [((tag >> 2) & 7) + 4, ((tag >> 5) << 8) | b[at++]];
-      else [off, at] = kind === 2 ? [b.readUInt16LE(at), at + 2] : [b.readUInt32LE(at), at + 4];
-      for (const end = Math.min(o + len, out.length); o < end && off; o++) out[o] = out[o - off];
-    }
-  }
-  return out;
-}
-
 test(`${name}: two pets typed in are there after the browser is killed without warning and started again on its profile`, async (t) => {
   if (name === 'webkit') return t.skip('MiniBrowser keeps no site data of a WebDriver session (engines.mjs)');
   const profile = await mkdtemp(join(tmpdir(), `petcalc-${name}-`));
@@ -132,9 +98,8 @@ test(`${name}: two pets typed in are there after the browser is killed without w
   await clickOn(first, 'pet-new');  // a second pet, shown
   await typeIn(first, 'Text18', '7');
   const kept = await first.evaluate(() => [localStorage.getItem('petcalc-pet'), localStorage.getItem('petcalc-pet1')]);
-  // The page has saved; the browser writes its storage to disk when it
-  // will (Firefox some seconds later): the kill comes once it has.
-  while (!(await written(profile, kept[0]) && await written(profile, kept[1]))) await new Promise((next) => setTimeout(next, 50));
+  // The kill comes as soon as the page has saved by its own reckoning.
+  await first.evaluate(() => window.petcalcProbe.journaled());
   await first.kill();
   const again = await opened({ profile, url: first.url });
   assert.deepEqual(await again.evaluate(() => [localStorage.getItem('petcalc-pet'), localStorage.getItem('petcalc-pet1')]), kept);

@@ -48,8 +48,8 @@ async function servedWithClock({ url, blocked } = {}) {
   await cp(new URL('clock.js', import.meta.url), join(folder, 'petcalc-clock.js'));
   // WebKitGTK's MiniBrowser has no setting that blocks a site's storage:
   // there the page meets what Safari's "block all cookies" gives it.
-  if (blocked) await writeFile(join(folder, 'petcalc-clock.js'), 'Object.defineProperty(window, "localStorage", '
-    + '{ get() { throw new DOMException("blocked", "SecurityError"); } });\n', { flag: 'a' });
+  if (blocked) await writeFile(join(folder, 'petcalc-clock.js'), '["localStorage", "indexedDB"].forEach((k) => Object.defineProperty(window, k, '
+    + '{ get() { throw new DOMException("blocked", "SecurityError"); } }));\n', { flag: 'a' });
   const index = join(folder, 'index.html');
   await writeFile(index, (await readFile(index, 'utf8')).replace('<head>', '<head>\n<script src="petcalc-clock.js"></script>'));
   return serve(folder);

@@ -72,7 +72,10 @@ let before, down = new Set();  // down: the mouse buttons held
 let listShown = false, file = null;  // the state lines name the pets once a step used the list
 async function fresh() {  // the page loaded again, nothing kept (the clock stays stopped)
   for (const b of down) await engine.up(b);
-  await engine.evaluate(() => localStorage.clear());
+  await engine.evaluate(() => window.petcalcProbe.journaled().then(() => new Promise((done) => {
+    localStorage.clear();  // and the journal (the page lets go of it when asked)
+    Object.assign(indexedDB.deleteDatabase('petcalc'), { onsuccess: done, onerror: done });
+  })));
   await engine.reload();
   await engine.evaluate(ready);
   [before, down, listShown] = [await engine.evaluate(look), new Set(), false];
