@@ -50,12 +50,12 @@ std::string buttonName(const json& step) {
 }
 
 // The ops' and the mouse buttons' names, in the order of their enums.
-constexpr std::array<std::string_view, 19> kOps = {"type",  "check", "click",  "press",  "release", "key",
+constexpr std::array<std::string_view, 21> kOps = {"type",  "check", "click",  "press",  "release", "key",
                                                    "tick",  "close", "reload", "share",  "open",    "undo",
                                                    "redo",  "pets",  "export", "import", "plan",    "apply",
-                                                   "compare"};
+                                                   "compare", "enter", "paste"};
 constexpr std::array<std::string_view, 3> kButtons = {"left", "right", "middle"};
-static_assert(kOps.size() == static_cast<std::size_t>(StepOp::Compare) + 1);
+static_assert(kOps.size() == static_cast<std::size_t>(StepOp::Paste) + 1);
 
 MouseButton mouseButton(const json& step) {
     const auto it = step.find("button");
@@ -110,6 +110,8 @@ Step parseStep(std::string_view line) {
         s.box = boxAt(controlOf(stringField(step, "box"), Kind::TextBox, "box"));
         s.text = stringField(step, "text");
         break;
+    case StepOp::Enter: s.box = boxAt(controlOf(stringField(step, "box"), Kind::TextBox, "box")); break;
+    case StepOp::Paste: s.text = stringField(step, "text"); break;
     case StepOp::Check: {
         s.check = controlOf(stringField(step, "box"), Kind::CheckBox, "check box");
         const json& state = field(step, "state");
@@ -153,7 +155,7 @@ Step parseStep(std::string_view line) {
 
 Step readStep(std::string_view line, const Situation& now) {
     const Step s = parseStep(line);
-    const bool pets = s.op >= StepOp::Reload;  // the steps of a front end that keeps pets
+    const bool pets = s.op >= StepOp::Reload;  // the steps of a front end that keeps pets (the page's)
     // A pet is picked by its name in the list: one that is not there cannot be.
     if ((s.op == StepOp::Compare || (s.op == StepOp::Pets && s.pets == "switch")) && s.index >= now.pets)
         throw StepError("there is no pet " + std::to_string(s.index));
@@ -163,7 +165,9 @@ Step readStep(std::string_view line, const Situation& now) {
         throw StepError("Form1 is closed");
     const bool anyDown = now.down[0] || now.down[1] || now.down[2];
     const bool held = now.down[static_cast<std::size_t>(s.button)];
-    if ((s.op == StepOp::Check || s.op == StepOp::Click || pets) && anyDown) throw StepError("a mouse button is down");
+    // The keypad's Enter is a key: a mouse button may be held meanwhile.
+    if ((s.op == StepOp::Check || s.op == StepOp::Click || (pets && s.op != StepOp::Enter)) && anyDown)
+        throw StepError("a mouse button is down");
     if (s.op == StepOp::Press && held) throw StepError("that mouse button is down already");
     if (s.op == StepOp::Release && !held) throw StepError("that mouse button is not down");
     if (s.op == StepOp::Tick && !now.running[s.timer]) throw StepError(timerName(s.timer) + " is not running");
@@ -199,6 +203,7 @@ std::string stateLine(const State& s) {
     json out = {{"fault", fault}, {"flag", s.flag}, {"running", running}, {"texts", texts}, {"windows", windows}};
     if (s.link) out["link"] = *s.link;
     if (s.file) out["file"] = *s.file;
+    if (s.focus) out["focus"] = s.focus->empty() ? json(nullptr) : json(*s.focus);
     if (s.petNames) out["pets"] = {{"current", s.currentPet}, {"names", *s.petNames}};
     if (s.petNames && s.comparedPet) out["pets"]["compare"] = *s.comparedPet;
     if (s.planCounts) out["plan"] = {{"counts", *s.planCounts}, {"texts", json(std::map(s.planTexts.begin(), s.planTexts.end()))}};

@@ -23,16 +23,17 @@ namespace petcalc::replay {
 // Reload, Share, Open, Undo and Redo are the steps of a front end that
 // keeps pets (the web page; "needs": ["pets"]).
 // Plan and Apply are the page's planner: set as a player would, and its "应用".
+// Enter is the phone keypad's key in a box; Paste a text pasted into "粘贴链接".
 enum class StepOp { Type, Check, Click, Press, Release, Key, Tick, Close, Reload, Share, Open, Undo, Redo, Pets, Export, Import,
-                    Plan, Apply, Compare };
+                    Plan, Apply, Compare, Enter, Paste };
 
 struct Step {
     StepOp op;
     std::string control;  // click, press, release, key: a button's name
-    Box box = Box::Text1;  // type
+    Box box = Box::Text1;  // type, enter
     int check = 0;         // check: 1 .. 8
     bool checked = false;  // check
-    std::string text;      // type: the box's whole new text
+    std::string text;      // type: the box's whole new text; paste: the text pasted
     MouseButton button = MouseButton::Left;
     bool outside = false;  // release: the pointer is no longer over the button
     int timer = 0;         // tick: 1 .. 22
@@ -85,6 +86,8 @@ struct State {
     int currentPet = 0;                                    // and the one shown
     std::optional<int> comparedPet;                        // the one picked for "对比"
     std::optional<std::string> file;                       // export: the file's text
+    // enter: the box that has the focus after it ("" for none: the keypad closed)
+    std::optional<std::string> focus;
     // Once the planner was set: the plan's five totals and the seven
     // boxes as it shows them (else a "no plan" notice).
     std::optional<std::array<std::string, 5>> planCounts;

@@ -13,6 +13,7 @@
 #include "numtext.h"
 #include "form1events.h"
 #include "petcode.h"
+#include "phoneentry.h"
 #include "shelf.h"
 #include "protocol.h"
 #include "windowtable.h"
@@ -24,7 +25,7 @@ class Headless : public Form, public Platform {
 public:
     State run(const Step& s) {
         m_fault.reset();
-        std::optional<std::string> link, file;
+        std::optional<std::string> link, file, focus;
         std::string notice, noticeKind;
         const Pointer& pointer = m_events->pointer();
         // The changes are shown beside the planner alone: the state lines
@@ -61,6 +62,11 @@ public:
             noticeKind = "bad link";
             notice = onShelf(m_pets, *m_events, ShelfOp::OpenLink, 0, s.link);
             break;
+        case StepOp::Enter: focus = enter(s.box); break;
+        case StepOp::Paste:
+            noticeKind = "bad link";
+            notice = onShelf(m_pets, *m_events, ShelfOp::OpenLink, 0, pastedCode(s.text));
+            break;
         case StepOp::Undo: m_events->undo(); break;
         case StepOp::Redo: m_events->redo(); break;
         case StepOp::Pets:
@@ -88,8 +94,9 @@ public:
         State out = state();
         out.link = link;
         out.file = file;
+        out.focus = focus;
         if (!notice.empty()) out.noticeKind = noticeKind, out.noticeMessage = notice;
-        if (m_listShown || s.op == StepOp::Pets || s.op == StepOp::Open || s.op == StepOp::Import || s.op == StepOp::Export ||
+        if (m_listShown || s.op == StepOp::Pets || s.op == StepOp::Open || s.op == StepOp::Paste || s.op == StepOp::Import || s.op == StepOp::Export ||
             s.op == StepOp::Compare) {
             m_listShown = true;
             out.petNames.emplace();
@@ -143,6 +150,17 @@ private:
                 while (j < t.size() && !ascii(j)) ++j;
             typed(t.substr(0, i = j));
         }
+    }
+
+    // The keypad's Enter in a box: the focus to the next box, or the
+    // keyboard's click of the row's button and the keypad closed (no focus);
+    // in a box that only shows a value, nothing.
+    std::string enter(Box b) {
+        const EnterRow* row = findEnter(b);
+        if (!row) return boxName(b);
+        if (row->next) return boxName(*row->next);
+        m_events->keyClick(row->button);
+        return "";
     }
 
     static std::string boxName(Box b) { return "Text" + std::to_string(boxNumber(b)); }

@@ -16,7 +16,7 @@ front end whose start is slow (a browser) takes --one-run: every case of
 every file in one run, each begun by its {"case": ...} line, on which it
 starts Form1 afresh and writes nothing. --has names the needs it meets.
 
-  scenarios.py --reference CMD [--front-end CMD] [--one-run] [--has "timers,windows,line breaks,right and middle buttons,pets,pet list,planner"] FILE...
+  scenarios.py --reference CMD [--front-end CMD] [--one-run] [--has "timers,windows,line breaks,right and middle buttons,pets,pet list,planner,phone"] FILE...
 """
 import argparse
 import json
@@ -74,12 +74,14 @@ def step_lines(steps):
 
 def one_run(front_end, files, has):
     """The cases whose needs are met, played in one run: {(file, line): (lines, error)}."""
-    found = [(path, n, steps) for path in files for header, all_ in [cases(path)]
+    found = [(path, n, steps, "phone" in header.get("needs", [])) for path in files for header, all_ in [cases(path)]
              if set(header.get("needs", [])) <= has for n, _, steps in all_]
-    lines = [x for path, n, steps in found for x in [json.dumps({"case": f"{path}:{n}"})] + step_lines(steps)]
+    # A file that needs the phone has its cases played on a phone's screen.
+    lines = [x for path, n, steps, phone in found
+             for x in [json.dumps({"case": f"{path}:{n}", **({"phone": True} if phone else {})})] + step_lines(steps)]
     got, err = play(front_end, lines)
     out = {}
-    for path, n, steps in found:
+    for path, n, steps, _ in found:
         out[path, n], got = (got[:len(steps)], err if len(got) < len(steps) else ""), got[len(steps):]
     return out
 
@@ -120,7 +122,7 @@ def main():
     p.add_argument("--reference", required=True)
     p.add_argument("--front-end")
     p.add_argument("--one-run", action="store_true")
-    p.add_argument("--has", default="timers,windows,line breaks,right and middle buttons,pets,pet list,planner")
+    p.add_argument("--has", default="timers,windows,line breaks,right and middle buttons,pets,pet list,planner,phone")
     p.add_argument("files", nargs="+")
     a = p.parse_args()
     has = set(a.has.split(","))

@@ -3,7 +3,8 @@
 // a named key or typed text to the focused element, an input method's
 // commit, a script in the page, a reload, a visit of the page's address with
 // a fragment, one tick of the page's clock (or the real time back);
-// for the checks also the window's size, a screenshot and, where the driver
+// for the checks and a phone's cases also the window's size (and the
+// desktop's, to go back to), a screenshot and, where the driver
 // sends touch input, a finger. Each engine starts in the light or the dark
 // colour scheme ({ dark: true }); in Chromium and Firefox on a profile
 // folder kept across starts ({ profile: DIR, url: the page's address from
@@ -129,6 +130,7 @@ export const engines = {
       },
       touch: (x, y) => touch('touchStart', x, y).then(() => ({ move: (x, y) => touch('touchMove', x, y), end: () => touch('touchEnd') })),
       url: web.url,
+      desktop: [1000, 700],
       // The browser is the one child of this process on that profile.
       kill: async () => {
         for (const [pid, parent] of await processes())
@@ -177,6 +179,7 @@ export const engines = {
       tick: () => page.evaluate(() => window.petcalcClock.tick(100)),
       resume: () => page.evaluate(() => { window.petcalcClock.resume(); }),
       size: (width, height) => page.setViewport({ width, height }),
+      desktop: [1000, 700],
       touch: (x, y) => page.touchscreen.touchStart(x, y),  // BiDi pointer actions of type "touch": .move, .end
       url: server.url,
       kill: async () => { await killTree(browser.process().pid); killed = true; },
@@ -231,6 +234,7 @@ export const engines = {
       resume: () => d.executeScript(() => { window.petcalcClock.resume(); }),
       // The window, toolbar included: WebKitGTK keeps it at least 447 px wide.
       size: (width, height) => d.manage().window().setRect({ width, height }),
+      desktop: [1000, 760],
       shot: () => d.takeScreenshot().then((png) => Buffer.from(png, 'base64')),
       close: () => d.quit().catch(() => {}).then(server.close).then(() => driver.kill())
         .then(() => rm(downloads, { recursive: true, force: true })),

@@ -30,7 +30,7 @@ const bits = (numbers) => numbers.reduce((mask, n) => mask | (1 << n), 0);
 function read(line, before, down) {
   try {  // {"case": ...}, which has no op: Form1 afresh, in a run of many cases
     const s = JSON.parse(line);
-    if (!('op' in s) && 'case' in s) return { op: 'case' };
+    if (!('op' in s) && 'case' in s) return { op: 'case', phone: s.phone === true };
   } catch {}
   const bytes = new TextEncoder().encode(line);
   const s = JSON.parse(readStep(bytes, bytes.length, before.windows.includes('Form1'), before.windows.includes('Form2'),
@@ -50,6 +50,7 @@ const look = () => ({
   notices: window.petcalcProbe.notices(),
   notice: { kind: document.getElementById('notice').dataset.kind, message: document.getElementById('notice-text').textContent },
   link: document.getElementById('notice-link').value,
+  focus: document.activeElement?.id,
   pets: ((list) => ({  // each name is the first text of its button, the mark of the compared pet after it
     compare: list.findIndex((b) => b.classList.contains('compared')),
     current: list.findIndex((b) => b.getAttribute('aria-current') === 'true'),
@@ -70,8 +71,11 @@ let planSet = false, changesShown = false;
 const engine = await engines[process.argv[2] || 'chromium']();
 let before, down = new Set();  // down: the mouse buttons held
 let listShown = false, file = null;  // the state lines name the pets once a step used the list
-async function fresh() {  // the page loaded again, nothing kept (the clock stays stopped)
+// A case of a file that needs the phone is played on a phone's screen.
+let onPhone = false;
+async function fresh(phone) {  // the page loaded again, nothing kept (the clock stays stopped)
   for (const b of down) await engine.up(b);
+  if (phone !== onPhone) await engine.size(...((onPhone = phone) ? [390, 844] : engine.desktop));
   await engine.evaluate(() => window.petcalcProbe.journaled().then(() => new Promise((done) => {
     localStorage.clear();  // and the journal (the page lets go of it when asked)
     Object.assign(indexedDB.deleteDatabase('petcalc'), { onsuccess: done, onerror: done });
@@ -129,6 +133,10 @@ async function play(s) {
       window.navigation?.addEventListener('navigatesuccess', taken);
       taken();
     }));
+  // The keypad's Enter in the box, which has the focus then.
+  case 'enter': return pressOn(`#Text${s.box}`, 'Enter');
+  // A link pasted into "粘贴链接" (as an input method puts text in), then Enter.
+  case 'paste': return focus('#pet-paste').then(() => engine.commit(s.text)).then(() => engine.key('Enter'));
   case 'undo': return click('#undo');
   case 'redo': return click('#redo');
   // "我的宠物"'s buttons and names; a new name set as a paste would (a tab
@@ -171,7 +179,7 @@ for await (const line of createInterface({ input: process.stdin, crlfDelay: Infi
   let s;
   try {
     s = read(line, before, down);
-    await (s.op === 'case' ? fresh() : play(s));
+    await (s.op === 'case' ? fresh(s.phone) : play(s));
     if (s.op === 'plan') planSet = changesShown = true;
     if (s.op === 'compare') changesShown = true;
     if (s.op === 'case') continue;
@@ -197,11 +205,12 @@ for await (const line of createInterface({ input: process.stdin, crlfDelay: Infi
   const plan = planSet && !noPlan
     ? { plan: { counts: cells.slice(0, 5), texts: sorted(panelBoxes.map((b, i) => [b, cells[5 + i]])) } } : {};
   const changes = changesShown ? { changes: sorted(panelBoxes.map((b, i) => [b, after.changes[i]]).filter(([, c]) => c)) } : {};
-  listShown ||= ['pets', 'open', 'import', 'export', 'compare'].includes(s.op);
+  listShown ||= ['pets', 'open', 'paste', 'import', 'export', 'compare'].includes(s.op);
+  const focus = s.op === 'enter' ? { focus: /^Text\d+$/.test(after.focus) ? after.focus : null } : {};
   const { compare, current, names } = after.pets;
   const pets = listShown ? { pets: { ...(compare < 0 ? {} : { compare }), current, names } } : {};
   const exported = s.op === 'export' ? { file } : {};
-  process.stdout.write(JSON.stringify({ ...changes, fault: after.faults !== before.faults ? fault : null, ...exported, flag, ...link,
+  process.stdout.write(JSON.stringify({ ...changes, fault: after.faults !== before.faults ? fault : null, ...exported, flag, ...focus, ...link,
     ...notice, ...pets, ...plan, running, texts, windows }) + '\n');
   before = after;
 }
