@@ -5,6 +5,7 @@
 // links. Every rule, number and message comes from the module (binding.cpp
 // lists the surface); nothing here computes or formats a value.
 
+import { wirePhoneEntry } from './phone.js';
 import { fresh, journaled, openStore, save } from './store.js';
 
 const $ = (id) => document.getElementById(id);
@@ -40,12 +41,18 @@ function stopTimer(n) {
 }
 
 // The phone's layout (style.css) lists the controls top to bottom, and focus
-// follows it; the desktop's window keeps the table's tab order.
+// follows it; the desktop's window keeps the table's tab order. The
+// keypad's Enter is labelled and walks the boxes on a phone only: the
+// desktop's window keeps its own Enter, which does nothing in a box.
 const phone = matchMedia('(max-width: 599px)');
 function tabOrder() {
   for (const el of document.querySelectorAll('[data-tab]')) {
     if (phone.matches) el.removeAttribute('tabindex');
     else el.tabIndex = Number(el.dataset.tab);
+  }
+  for (const el of document.querySelectorAll('[data-enterkeyhint]')) {
+    if (phone.matches) el.setAttribute('enterkeyhint', el.dataset.enterkeyhint);
+    else el.removeAttribute('enterkeyhint');
   }
 }
 tabOrder();
@@ -78,6 +85,7 @@ function showNotice(kind, text) {
   panel.dataset.edge = touchedAt < innerHeight / 2 ? 'bottom' : 'top';
   $('notice-text').textContent = text;
   $('notice-link').hidden = kind !== 'link';
+  $('notice-qr').hidden = true;  // shown once drawn, for the link
   panel.hidden = false;
   noticesShown++;
 }
@@ -100,6 +108,15 @@ function openLink() {
   history.replaceState(null, '', location.href.slice(0, at));
   core.pc_open();
 }
+// A link shared to the installed page (the manifest's share target) comes
+// as the address's query: opened as a pasted one, then the query leaves.
+function sharedHere() {
+  const q = new URLSearchParams(location.search);
+  if (!q.has('url') && !q.has('text')) return;
+  handIn = [q.get('url'), q.get('text')].filter(Boolean).join(' ');
+  history.replaceState(null, '', location.pathname);
+  core.pc_paste();
+}
 // The system's share sheet where the browser has one (phones), else the
 // clipboard; either way the link shows in the notice's read-only box.
 function share() {
@@ -107,6 +124,11 @@ function share() {
   field.value = link;
   core.pc_notice(linkShown);
   const copied = () => field.value === link && $('notice').dataset.kind === 'link' && core.pc_notice(linkCopied);
+  // And as a QR code, for a phone's camera: drawn by the encoder (qr.js),
+  // loaded at the first share.
+  import('./qr.js').then(({ drawQr }) => drawQr($('notice-qr'), link)).then(() => {
+    if (field.value === link && $('notice').dataset.kind === 'link') $('notice-qr').hidden = false;
+  }, () => {});
   if (navigator.share) navigator.share({ url: link }).catch(() => {});
   else navigator.clipboard?.writeText(link).then(copied, () => {});
 }
@@ -162,6 +184,10 @@ function wirePets() {
     ['export', () => core.pc_export()], ['import', () => $('pet-file').click()]])
     $('pet-' + id).addEventListener('click', run);
   $('pet-name').addEventListener('keydown', (e) => { if (e.key === 'Enter') rename(); });
+  // A link pasted, or its code: opened at the paste, or at Enter after typing.
+  const paste = $('pet-paste'), pasted = () => { handIn = paste.value; paste.value = ''; core.pc_paste(); };
+  paste.addEventListener('input', (e) => { if (e.inputType === 'insertFromPaste') pasted(); });
+  paste.addEventListener('keydown', (e) => { if (e.key === 'Enter' && !e.isComposing) pasted(); });
   // A file too large is refused before it is read; the module reads the rest.
   $('pet-file').addEventListener('change', (e) => {
     const file = e.target.files[0];
@@ -353,6 +379,7 @@ if (!kept) sayOnce(storageBlocked);
 wirePets();
 for (const type of ['storage', 'pointerdown', 'keydown', 'beforeinput']) addEventListener(type, fresh, true);
 openLink();
+sharedHere();
 // Firefox gives no hashchange for a bare "#": the Navigation API tells.
 addEventListener('hashchange', openLink);
 window.navigation?.addEventListener('navigatesuccess', openLink);
@@ -364,6 +391,7 @@ for (const el of document.querySelectorAll('#Form1 .client input[type="text"]'))
   core.pc_text_changed(n);  // what was typed while the module loaded counts as typed
 }
 for (const el of document.querySelectorAll('#Form1 .client button')) wireButton(el);
+wirePhoneEntry(core, phone);
 for (const el of document.querySelectorAll('#Form1 input[type="checkbox"]')) el.addEventListener('change', () => core.pc_check_changed());
 $('undo').addEventListener('click', () => core.pc_undo());
 $('redo').addEventListener('click', () => core.pc_redo());

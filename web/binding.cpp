@@ -25,6 +25,9 @@
 //                                 starts there)
 //   pc_open()                     the code handed in, opened from a link as a
 //                                 pet of the list; a refusal is a notice "bad link"
+//   pc_paste()                    the text handed in, pasted into "粘贴链接" or
+//                                 shared to the installed page: its link's code
+//                                 opened as pc_open does
 //   pc_shelf(op, index)           a change of "我的宠物" (ShelfOp's number; a
 //                                 rename's name handed in); a refusal is a
 //                                 notice "bad name" or "pets"
@@ -85,6 +88,7 @@
 #include "notices.h"
 #include "numtext.h"
 #include "petcode.h"
+#include "phoneentry.h"
 #include "shelf.h"
 #include "planner.h"
 #include "windowtable.h"
@@ -309,6 +313,10 @@ __attribute__((export_name("pc_load_end"))) void pc_load_end(int current) {
 }
 __attribute__((export_name("pc_open"))) void pc_open() {
     shelf(petcalc::ShelfOp::OpenLink, 0, petcalc::kBadLink, petcalc::handed());
+}
+__attribute__((export_name("pc_paste"))) void pc_paste() {
+    const std::string text = petcalc::handed(petcalc::kMaxPastedLength);
+    shelf(petcalc::ShelfOp::OpenLink, 0, petcalc::kBadLink, std::string(petcalc::pastedCode(text)));
 }
 __attribute__((export_name("pc_shelf"))) void pc_shelf(int op, int index) {
     using petcalc::ShelfOp;

@@ -31,6 +31,7 @@
 
 #include "notices.h"
 #include "output.h"
+#include "phoneentry.h"
 #include "planner.h"
 #include "windowtable.h"
 
@@ -149,11 +150,18 @@ std::string control(const ControlRow& c) {
         // Label21 is never seen; its enabled state is the live-recompute flag.
         if (c.name == "Label21") return "<span id=\"" + id + "\" hidden aria-disabled=\"true\"></span>";
         return "<span id=\"" + id + "\" class=\"label\">" + escape(c.caption) + "</span>";
-    case Kind::TextBox:
-        return "<input type=\"text\" id=\"" + id + "\"" + n + name +
-               // The full keyboard: a box also takes "-", "E" and "&H", which a
-               // phone's number pad lacks.
+    case Kind::TextBox: {
+        // A box a player types a number into asks for the number keypad;
+        // its Enter goes where the core's table says (app.js, on a phone,
+        // where the key gets its label). A hardware keyboard types anything.
+        std::string keys;
+        if (const EnterRow* e = findEnter(boxAt(controlNumber(c.name))))
+            keys = " inputmode=\"decimal\" data-enterkeyhint=\"" + std::string(e->hint) + "\" data-enter=\"" +
+                   (e->next ? "Text" + std::to_string(boxNumber(*e->next)) : std::string(e->button)) + "\"" +
+                   (e->minus ? " data-minus" : "");
+        return "<input type=\"text\" id=\"" + id + "\"" + n + name + keys +
                " autocomplete=\"off\" autocapitalize=\"off\" autocorrect=\"off\" spellcheck=\"false\">";
+    }
     case Kind::CheckBox:
         // The whole box clicks, as on the desktop; the mark inside is small.
         // No box of the page is restored by the browser: a reload shows
@@ -223,7 +231,7 @@ std::string side() {
         const std::string k = std::to_string(t), name = std::string(statCaption(static_cast<Stat>(t)));
         goals += "<label><input type=\"radio\" autocomplete=\"off\" name=\"target\" id=\"target" + k + "\"" +
                  (static_cast<Stat>(t) == PlanRequest{}.target ? " checked" : "") + ">" + name + "</label>" +
-                 "<input type=\"text\" id=\"min" + k + "\" inputmode=\"decimal\" aria-label=\"" + name + " " +
+                 "<input type=\"text\" id=\"min" + k + "\" inputmode=\"decimal\" enterkeyhint=\"done\" aria-label=\"" + name + " " +
                  std::string(kMinimumCaption) + "\" autocomplete=\"off\" spellcheck=\"false\">";
     }
     return "<aside id=\"side\" aria-label=\"" + caption("Label17") + " · " + std::string(kPlanCaption) + "\">" +
@@ -246,7 +254,11 @@ std::string petsPanel() {
     std::string s = "<section id=\"pets\" class=\"window\" aria-labelledby=\"pets-title\"><h1 class=\"title\" "
                     "id=\"pets-title\">" + title + "</h1><div class=\"pets\"><ol id=\"pet-list\" data-mark=\"" +
                     std::string(kComparedMark) + "\"></ol><input type=\"text\" id=\"pet-name\" aria-label=\"" +
-                    std::string(kNameCaption) + "\" autocomplete=\"off\" spellcheck=\"false\"><div class=\"pet-buttons\">";
+                    std::string(kNameCaption) + "\" autocomplete=\"off\" spellcheck=\"false\">" +
+                    // A shared link, or its bare code, opens as the link does.
+                    "<input type=\"text\" id=\"pet-paste\" inputmode=\"url\" enterkeyhint=\"go\" aria-label=\"" +
+                    std::string(kPasteCaption) + "\" placeholder=\"" + std::string(kPasteCaption) +
+                    "\" autocomplete=\"off\" autocapitalize=\"off\" spellcheck=\"false\"><div class=\"pet-buttons\">";
     for (const auto& [id, caption] : kPetButtons)
         s += "<button type=\"button\" id=\"pet-" + std::string(id) + "\">" + std::string(caption) + "</button>";
     return s + "</div><input type=\"file\" id=\"pet-file\" accept=\".json,application/json\" hidden><a id=\"pet-download\" "
@@ -322,7 +334,11 @@ std::string page(std::string style) {
       // (in the read-only box); the core's words.
       << "<section id=\"notice\" class=\"window message\" hidden><p id=\"notice-text\" role=\"status\"></p>"
       << "<input id=\"notice-link\" readonly aria-label=\"链接\" hidden>"
+      << "<canvas id=\"notice-qr\" aria-label=\"链接的二维码\" hidden></canvas>"
       << "<button type=\"button\" id=\"notice-ok\">确定</button></section>\n"
+      // The minus sign, which some phones' number keypads lack: over the
+      // keypad while a box that takes one has the focus (app.js).
+      << "<button type=\"button\" id=\"minus\" aria-label=\"" << kMinusName << "\" hidden>" << kMinusCaption << "</button>\n"
       << "</body>\n</html>\n";
     return s.str();
 }

@@ -71,6 +71,87 @@ for (const dark of [false, true]) {
   });
 }
 
+// On a phone, as a player types a pet: one tap on 等级, then keypad keys
+// alone. A keypad is a visual viewport that ends above it.
+const walk = [['Text18', '100'], ['Text19', '1.2'], ['Text1', '1500'], ['Text2', '1400'], ['Text3', '4500'], ['Text4', '2500'],
+  ['Text5', '1300'], ['Text11', '120'], ['Text12', '120'], ['Text13', '620'], ['Text14', '120'], ['Text15', '120'],
+  ['Text20', '100'], ['Text21', '50'], ['Text22', '20'], ['Text23', '30']];
+const keypad = (height) => { const v = visualViewport, h = v.height;
+  Object.defineProperty(v, 'height', { configurable: true, get: () => h - height }); v.dispatchEvent(new Event('resize')); };
+// The focused box: its name, whether its whole text is selected, whether it
+// shows between the rows' top (under the summary) and the keypad, clear of
+// the minus key, which shows only for a box that takes a minus. Waited on
+// until it shows there (a browser may scroll it first by its own reckoning,
+// which knows no keypad; the page then scrolls it back).
+const focused = () => new Promise((done) => {
+  const rows = document.querySelector('#Form1 .rows'), look = () => {
+    const el = document.activeElement, r = el.getBoundingClientRect(), minus = document.getElementById('minus');
+    const low = Math.min(visualViewport.offsetTop + visualViewport.height, minus.hidden ? Infinity : minus.getBoundingClientRect().top);
+    return { id: el.id, selected: el.selectionStart === 0 && el.selectionEnd === el.value.length,
+             inView: r.top >= rows.getBoundingClientRect().top && r.bottom <= low
+               && document.getElementById('summary').getBoundingClientRect().top >= 0,
+             minus: !minus.hidden };
+  };
+  const now = look();
+  if (now.inView) return done(now);
+  rows.addEventListener('scroll', function seen() { if (look().inView) rows.removeEventListener('scroll', seen), done(look()); });
+});
+test(`${name}: a phone enters a pet with one tap and the keypad: its boxes ask for it, Enter walks them in sight, the minus key, a pasted link`, async () => {
+  const engine = await opened();
+  const seen = new Set();
+  for (const [width, height] of phones) {
+    await engine.size(width, height);
+    const w = await engine.evaluate(() => innerWidth), at = `${w}x${height}`;
+    if (seen.has(w)) continue;
+    seen.add(w);
+    await engine.evaluate(() => window.petcalcProbe.journaled().then(() => new Promise((done) => {  // a new player's page
+      localStorage.clear();
+      Object.assign(indexedDB.deleteDatabase('petcalc'), { onsuccess: done, onerror: done });
+    })));
+    await engine.reload();
+    await engine.evaluate(ready);
+    assert.deepEqual(await engine.evaluate(() => [...document.querySelectorAll('input[inputmode="decimal"]')]
+      .map((el) => `${el.id} ${el.getAttribute('enterkeyhint')}`)), [...walk.slice(0, 12), ['Text6'], ...walk.slice(12)]
+      .map(([id]) => `${id} ${id === 'Text23' ? 'done' : id === 'Text6' ? 'go' : 'next'}`)
+      .concat([0, 1, 2, 3, 4].map((k) => `min${k} done`)), at);
+    await engine.evaluate(keypad, Math.round(height * 0.45));
+    await clickOn(engine, 'Text18');
+    for (const [i, [id, text]] of walk.entries()) {
+      assert.deepEqual(await engine.evaluate(focused), { id, selected: true, inView: true, minus: /Text(1[1-5]|2\d)/.test(id) }, `${at} ${id}`);
+      await engine.type(text);
+      await engine.key('Enter');
+      if (i + 1 === walk.length) assert.equal(await engine.evaluate(() => document.activeElement.matches('input')), false, at);
+    }
+    assert.deepEqual(await engine.evaluate(() => ['Text17', 'Text6', 'Text8', 'Text10'].map((id) => document.getElementById(id).value)),
+      [' 0', ' 4368.039', ' 1429.5', ' 280.26'], at);
+    await clickOn(engine, 'Text18');
+    await engine.key('Enter');
+    assert.deepEqual(await engine.evaluate(focused), { id: 'Text19', selected: true, inView: true, minus: false }, `${at}, again`);
+    // "-" in one tap over the selection; the focus stays.
+    await engine.evaluate(() => document.getElementById('Text14').focus());
+    await engine.key('SelectAll');
+    await clickOn(engine, 'minus');
+    await engine.type('5');
+    assert.deepEqual([await engine.evaluate(() => document.activeElement.id), await value(engine, 'Text14')], ['Text14', '-5'], at);
+    await clickOn(engine, 'Command1');
+    assert.equal(await value(engine, 'Text17'), ' 125', at);
+    await engine.evaluate(() => { delete visualViewport.height; visualViewport.dispatchEvent(new Event('resize')); });
+  }
+  // A shared link pasted into the pets sheet opens its pet; a bad one changes nothing.
+  await engine.evaluate(() => document.getElementById('share').click());
+  const link = await value(engine, 'notice-link');
+  await engine.evaluate(() => document.getElementById('notice-ok').click());
+  await typeIn(engine, 'Text18', '7');
+  await clickOn(engine, 'pets-open');
+  for (const text of [`看看 ${link}`, 'abc']) {
+    await engine.evaluate(() => document.getElementById('pet-paste').focus());
+    await engine.commit(text);
+    await engine.key('Enter');
+  }
+  assert.deepEqual([await value(engine, 'Text18'), await value(engine, 'Text14'), (await notice(engine))[0],
+    await engine.evaluate(() => document.querySelectorAll('#pet-list button').length)], ['100', '-5', 'bad link', 2]);
+});
+
 test(`${name}: a touch hold on +5 repeats, lifting the finger stops every timer`, async (t) => {
   const engine = await open();
   if (!engine.touch) return t.skip('its WebDriver sends no touch input');
