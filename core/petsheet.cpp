@@ -1,6 +1,27 @@
 #include "petsheet.h"
 
+#include <cstring>
+
 namespace petcalc {
+
+// memcpy, not std::bit_cast: the page's toolchain ships an older library.
+std::uint32_t bitsOf(float v) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    return bits;
+}
+
+float fromBits(std::uint32_t bits) {
+    float v;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
+
+bool PetSheet::operator==(const PetSheet& o) const {
+    for (float PetSheet::*m : kVarMember)
+        if (bitsOf(this->*m) != bitsOf(o.*m)) return false;
+    return true;
+}
 
 std::string_view varName(Var v) {
     static constexpr std::array<std::string_view, 24> kNames = {

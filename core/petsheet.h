@@ -5,6 +5,7 @@
 // the original sheet, which is also the order of the Var enumeration.
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 namespace petcalc {
@@ -35,8 +36,13 @@ struct PetSheet {
     float zbsd = 0;  // equipment speed bonus (Text22)
     float zbll = 0;  // equipment spirit bonus (Text23)
 
-    bool operator==(const PetSheet&) const = default;
+    // Bit for bit, as a saved pet keeps it: -0 is not 0, and a NaN equals
+    // itself. The one meaning of "the same sheet" (PetState's compares so too).
+    bool operator==(const PetSheet& o) const;
 };
+
+std::uint32_t bitsOf(float v);
+float fromBits(std::uint32_t bits);
 
 // Names a sheet variable, for fault reports and tests.
 enum class Var {

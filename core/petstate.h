@@ -7,7 +7,6 @@
 // growth table and a fault message showing are not part of it.
 
 #include <array>
-#include <cstdint>
 #include <string>
 
 #include "petsheet.h"
@@ -22,11 +21,8 @@ struct PetState {
 
     std::string& text(Box b) { return texts[boxNumber(b) - 1]; }
     const std::string& text(Box b) const { return texts[boxNumber(b) - 1]; }
-    // The sheet compared bit for bit: -0 is not 0, and a NaN equals itself.
-    bool operator==(const PetState& o) const;
+    // The sheet compared bit for bit (petsheet.h).
+    bool operator==(const PetState&) const = default;
 };
-
-std::uint32_t bitsOf(float v);
-float fromBits(std::uint32_t bits);
 
 }  // namespace petcalc
