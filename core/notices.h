@@ -24,25 +24,33 @@ inline constexpr std::pair<std::string_view, std::string_view> kPetButtons[] = {
     {"new", "新建"},    {"duplicate", "复制"}, {"rename", "重命名"}, {"delete", "删除"}, {"restore", "恢复"},
     {"compare", "对比"}, {"uncompare", "取消对比"}, {"export", "导出"},  {"import", "导入"}};
 inline constexpr std::string_view kComparedMark = "（对比）";
+// After the heading the pets table is sorted by: ascending, descending.
+inline constexpr std::string_view kSortMarks[] = {" ▲", " ▼"};
 inline constexpr std::string_view kExportFileName = "我的宠物.json";
 
 enum class Notice { StorageBlocked, StorageFull, RecordSetAside, Link, LinkCopied };
+inline constexpr std::string_view kNoticeNames[] = {"storageBlocked", "storageFull", "recordSetAside", "link", "linkCopied"};
+
+// The kinds of notice, by which the page styles one and the replay
+// protocol names it.
+enum class NoticeKind { BadLink, BadName, Pets, BadFile, Storage, Link, NoPlan };
+inline constexpr std::string_view kNoticeKinds[] = {"bad link", "bad name", "pets", "bad file", "storage", "link", "no plan"};
+inline constexpr std::string_view noticeKindName(NoticeKind k) { return kNoticeKinds[static_cast<int>(k)]; }
 
 struct NoticeText {
-    std::string_view kind, text;
+    NoticeKind kind;
+    std::string_view text;
 };
 
 // Said at most once a visit: keeping fails without stopping anything.
 inline constexpr NoticeText kNotices[] = {
-    {"storage", "这里不能保存宠物，刷新页面后宠物不在了；可以「分享」为链接。"},
-    {"storage", "最近的修改没有保存（已满）；之前保存的宠物还在。"},
-    {"storage", "之前保存的宠物无法打开（可能来自更新的版本），原样不动；新的修改保存在其他位置。"},
+    {NoticeKind::Storage, "这里不能保存宠物，刷新页面后宠物不在了；可以「分享」为链接。"},
+    {NoticeKind::Storage, "最近的修改没有保存（已满）；之前保存的宠物还在。"},
+    {NoticeKind::Storage, "之前保存的宠物无法打开（可能来自更新的版本），原样不动；新的修改保存在其他位置。"},
     // The share confirmation, above the link as a read-only field.
-    {"link", "宠物的链接："},
-    {"link", "链接已复制："},
+    {NoticeKind::Link, "宠物的链接："},
+    {NoticeKind::Link, "链接已复制："},
 };
-
-inline constexpr std::string_view kBadLink = "bad link";
 
 // The planner beside the window ("加点方案") and the summary of the panel:
 // its captions, by the page's order.

@@ -114,6 +114,11 @@ bool comparePet(Pets& p, std::size_t i) {
     return true;
 }
 
+void sortPets(Pets& p, PetColumn c) {
+    const bool again = p.sort && p.sort->column == c;
+    p.sort = PetSort{c, again ? !p.sort->descending : c != PetColumn::Name};
+}
+
 std::optional<std::size_t> findPet(const Pets& p, const PetState& s) {
     const auto same = std::find_if(p.pets.begin(), p.pets.end(), [&](const KeptPet& k) { return k.state == s; });
     if (same == p.pets.end()) return std::nullopt;

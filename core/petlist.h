@@ -22,6 +22,16 @@ struct KeptPet {
     bool operator==(const KeptPet&) const = default;
 };
 
+// The columns of the pets table, and how it is sorted: by one of them,
+// descending or not; unsorted, the list's order.
+enum class PetColumn { Name, Level, Hp, Attack, Defense, Speed, Spirit };
+inline constexpr int kPetColumns = 7;
+struct PetSort {
+    PetColumn column = PetColumn::Name;
+    bool descending = false;
+    bool operator==(const PetSort&) const = default;
+};
+
 struct Pets {
     std::vector<KeptPet> pets{KeptPet{"宠物 1", {}}};
     std::size_t current = 0;
@@ -31,6 +41,8 @@ struct Pets {
     // The pet picked for "对比": the panel's changes are measured against
     // its panel. It keeps pointing at that pet while others come and go.
     std::optional<std::size_t> compared;
+    // The table's sort, kept with the pets while they come and go.
+    std::optional<PetSort> sort;
 };
 
 // "宠物 N", N the least number no pet's name has.
@@ -43,7 +55,15 @@ std::string renamePet(Pets& p, std::size_t i, std::string_view name);
 void removePet(Pets& p, std::size_t i);  // the last one goes: a new empty pet takes its place
 bool restoreRemoved(Pets& p);
 void switchPet(Pets& p, std::size_t i);
-bool comparePet(Pets& p, std::size_t i);  // false, and nothing changed, when there is no such pet
+bool comparePet(Pets& p, std::size_t i);
+// The table sorted by column `c`; by the same again, the other way. A name
+// sorts from the first, a value from the largest.
+void sortPets(Pets& p, PetColumn c);  // false, and nothing changed, when there is no such pet
+// The sort as the page keeps it beside the records: "" for none, else a
+// column's name (views.h), "-" before it when descending; a text that is no
+// such thing reads as none.
+std::string petSortText(const std::optional<PetSort>& s);
+std::optional<PetSort> readPetSort(std::string_view text);
 // Where the same pet is kept already (a link opened twice adds it once).
 std::optional<std::size_t> findPet(const Pets& p, const PetState& s);
 

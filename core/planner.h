@@ -8,6 +8,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "petsheet.h"
 #include "petstate.h"
@@ -18,10 +19,13 @@ enum class PlanMode {
     Unspent,  // "分配剩余潜能": each count stays, the whole part of the potential is placed
     All,      // "全部重新分配": each count starts at level + 20, 5 × level points are placed
 };
+inline constexpr std::string_view kPlanModeNames[] = {"unspent", "all"};
 
 // The values a plan aims at or holds up: 气血, 攻击, 防御, 速度, 灵力.
 enum class Stat { hp, SH, fy, sd, lli };
 inline constexpr int kStats = 5;
+// By name, as the page's script and the replay protocol name them.
+inline constexpr std::string_view kStatNames[] = {"hp", "SH", "fy", "sd", "lli"};
 std::string_view statCaption(Stat s);
 
 struct PlanRequest {
@@ -30,6 +34,7 @@ struct PlanRequest {
     // As typed, by Stat; a box with nothing but blanks sets none. The
     // target's own is not used.
     std::array<std::string, kStats> minimum;
+    bool operator==(const PlanRequest&) const = default;
 };
 
 inline constexpr double kMaxPlanPoints = 1000000;

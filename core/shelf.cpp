@@ -9,8 +9,11 @@ void keepShown(Pets& p, const Form1Events& form) { p.pets[p.current].state = for
 void showKept(const Pets& p, Form1Events& form) { form.load(p.pets[p.current].state); }
 
 std::vector<PanelChange> shownChanges(const Pets& p, const Form1Events& form) {
+    return p.compared ? shownChanges(p, form, form.state()) : form.changes();
+}
+
+std::vector<PanelChange> shownChanges(const Pets& p, const Form1Events& form, const PetState& now) {
     if (!p.compared) return form.changes();
-    const PetState now = form.state();
     return panelChanges(*p.compared == p.current ? now : p.pets[*p.compared].state, now);
 }
 
@@ -46,6 +49,10 @@ std::string onShelf(Pets& p, Form1Events& form, ShelfOp op, std::size_t index, s
     case ShelfOp::Import: why = importPets(p, text); break;
     case ShelfOp::Compare: return comparePet(p, index) ? std::string() : "没有这只宠物。";
     case ShelfOp::Uncompare: p.compared.reset(); return {};
+    case ShelfOp::Sort:
+        if (index >= static_cast<std::size_t>(kPetColumns)) return "没有这一列。";
+        sortPets(p, static_cast<PetColumn>(index));
+        return {};
     }
     // The same pet still shown keeps its undo history.
     if (op == ShelfOp::Import || (op == ShelfOp::Switch && p.current == shown)) return why;

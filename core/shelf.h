@@ -24,7 +24,12 @@ enum class ShelfOp {
     Import,     // `text` is an exported file: its pets are added
     Compare,    // "对比": pet `index` is the one the panel's changes are measured against
     Uncompare,  // and no longer: they are against what the panel showed before
+    Sort,       // the table sorted by column `index` (PetColumn), again the other way
 };
+// The operations by name, in the enum's order, as the page's script and
+// the replay protocol name them.
+inline constexpr std::string_view kShelfOpNames[] = {"new",    "duplicate", "rename",  "delete",    "restore", "switch",
+                                                     "open",   "import",    "compare", "uncompare", "sort"};
 
 // The message why not (in Chinese), and nothing changed; empty when done.
 std::string onShelf(Pets& p, Form1Events& form, ShelfOp op, std::size_t index = 0, std::string_view text = {});
@@ -38,5 +43,7 @@ void showKept(const Pets& p, Form1Events& form);
 // shows it: against the compared pet's panel while one is picked (the
 // shown pet against itself: none), else the form's own (changes.h).
 std::vector<PanelChange> shownChanges(const Pets& p, const Form1Events& form);
+// The same, given the form's state already read (a read of every box).
+std::vector<PanelChange> shownChanges(const Pets& p, const Form1Events& form, const PetState& now);
 
 }  // namespace petcalc

@@ -10,6 +10,7 @@
 #include "growth.h"
 #include "numtext.h"
 #include "pointer.h"
+#include "views.h"
 #include "windowtable.h"
 
 namespace petcalc {
@@ -74,3 +75,26 @@ TEST(Pointer, APressOfAButtonDownAlreadyEndsTheHoldWhoseReleaseWasLost) {
 
 }  // namespace
 }  // namespace petcalc
+
+// A heading sorts the pets table: a value from the largest, again the other
+// way, a name from the first; empty rows last either way, equal rows in the
+// list's order.
+TEST(PetsTable, SortsByAColumnAndBackEmptyRowsLast) {
+    using petcalc::PetColumn;
+    const auto row = [](float hp) {
+        petcalc::PetRow r;
+        r.cells.fill("x"), r.values[1] = hp;
+        return r;
+    };
+    const std::vector<petcalc::PetRow> rows = {row(5), {}, row(9), row(5)};
+    const std::vector<std::string> names = {"b", "a", "d", "c"};
+    petcalc::Pets p;
+    const auto order = [&] { return petcalc::sortedOrder(names, rows, p.sort); };
+    EXPECT_EQ(order(), (std::vector<std::size_t>{0, 1, 2, 3}));
+    petcalc::sortPets(p, PetColumn::Hp);
+    EXPECT_EQ(order(), (std::vector<std::size_t>{2, 0, 3, 1}));
+    petcalc::sortPets(p, PetColumn::Hp);
+    EXPECT_EQ(order(), (std::vector<std::size_t>{0, 3, 2, 1}));
+    petcalc::sortPets(p, PetColumn::Name);
+    EXPECT_EQ(order(), (std::vector<std::size_t>{1, 0, 3, 2}));
+}
