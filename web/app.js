@@ -5,6 +5,7 @@
 // links. Every rule, number and message comes from the module (binding.cpp
 // lists the surface); nothing here computes or formats a value.
 
+import { Notice, PetColumn, PlanMode, ShelfOp, Stat, View } from './names.js';
 import { wirePhoneEntry } from './phone.js';
 import { fresh, journaled, openStore, save } from './store.js';
 
@@ -92,7 +93,6 @@ function showNotice(kind, text) {
 $('notice-ok').addEventListener('click', () => { $('notice').hidden = true; });
 const said = new Set();  // a storage fault is said once a visit
 const sayOnce = (k) => said.has(k) || (said.add(k), core.pc_notice(k));
-const [storageBlocked, storageFull, setAside, linkShown, linkCopied] = [0, 1, 2, 3, 4];  // notices.h
 
 // The kept pets (store.js); what the module asks for next.
 let code = '';     // the current pet's code, as the module last told
@@ -122,8 +122,8 @@ function sharedHere() {
 function share() {
   const link = location.href.split('#')[0] + '#' + code, field = $('notice-link');
   field.value = link;
-  core.pc_notice(linkShown);
-  const copied = () => field.value === link && $('notice').dataset.kind === 'link' && core.pc_notice(linkCopied);
+  core.pc_notice(Notice.link);
+  const copied = () => field.value === link && $('notice').dataset.kind === 'link' && core.pc_notice(Notice.linkCopied);
   // And as a QR code, for a phone's camera: drawn by the encoder (qr.js),
   // loaded at the first share.
   import('./qr.js').then(({ drawQr }) => drawQr($('notice-qr'), link)).then(() => {
@@ -133,36 +133,72 @@ function share() {
   else navigator.clipboard?.writeText(link).then(copied, () => {});
 }
 
-// "我的宠物": a button for each name, the shown one marked (aria-current),
-// the compared one with the core's mark after its name; the name box holds
-// the shown pet's name. Each change of the list is saved.
-let listed = '', picking = false;
-function showList(names, namesLength, records, recordsLength, shown, picked) {
-  save(string(records, recordsLength).split('\n'), shown);
-  const all = string(names, namesLength), now = [all, shown, picked].join('\n');
-  if (now === listed) return;
-  listed = now;
-  // The buttons are kept, only their text and marks change: a tap whose
-  // press made the page follow another tab's save still lands on its name.
-  const list = $('pet-list'), rows = all.split('\n');
-  while (list.children.length > rows.length) list.lastChild.remove();
-  while (list.children.length < rows.length) {
-    const item = list.appendChild(document.createElement('li')), b = item.appendChild(document.createElement('button'));
+// "我的宠物": a row for each pet, in the order the module sorts them: a
+// button with its name (the shown one marked aria-current, the compared
+// one with the core's mark after its name), then the panel "确定" shows
+// for it; the name box holds the shown pet's name.
+let order = [], picking = false;
+const list = $('pet-list');
+function showRow(i, cells) {
+  const row = list.children[order.indexOf(i)];
+  cells.forEach((t, k) => { if (row.cells[k + 1].textContent !== t) row.cells[k + 1].textContent = t; });
+}
+function showList({ names, rows, order: sorted, shown, compared, sort }) {
+  order = sorted;
+  // The rows are kept, only their texts and marks change: a tap whose
+  // press made the page follow another tab's save still lands on its row.
+  while (list.rows.length > names.length) list.lastChild.remove();
+  while (list.rows.length < names.length) {
+    const row = list.insertRow(), b = row.appendChild(document.createElement('th')).appendChild(document.createElement('button'));
+    row.firstChild.scope = 'row';
+    for (const _ of Object.keys(PetColumn).slice(1)) row.insertCell();
     b.type = 'button';
     b.addEventListener('click', () => {
-      const i = [...list.children].indexOf(item);
-      picking ? (pick(false), core.pc_shelf(8, i)) : core.pc_shelf(5, i);
+      const i = order[row.sectionRowIndex];
+      picking ? (pick(false), core.pc_shelf(ShelfOp.compare, i)) : core.pc_shelf(ShelfOp.switch, i);
     });
   }
-  rows.forEach((name, i) => {
-    const b = list.children[i].firstChild;
-    b.replaceChildren(name, ...(i === picked ? [list.dataset.mark] : []));
-    b.classList.toggle('compared', i === picked);
+  order.forEach((i, at) => {
+    const b = list.rows[at].cells[0].firstChild;
+    b.replaceChildren(names[i], ...(i === compared ? [list.dataset.mark] : []));
+    b.classList.toggle('compared', i === compared);
     if (i === shown) b.setAttribute('aria-current', 'true');
     else b.removeAttribute('aria-current');
+    showRow(i, rows[i]);
   });
-  $('pet-name').value = all.split('\n')[shown];
-  $('pet-uncompare').disabled = picked < 0;
+  // The sorted column's heading: its order for a screen reader, its mark.
+  const marks = list.parentElement.dataset;
+  for (const b of document.querySelectorAll('#pets thead button')) {
+    const way = sort?.[0] === b.dataset.column ? (sort[1] ? 'descending' : 'ascending') : null;
+    if (way) b.parentElement.setAttribute('aria-sort', way);
+    else b.parentElement.removeAttribute('aria-sort');
+    b.dataset.mark = way ? marks[way] : '';
+  }
+  $('pet-name').value = names[shown];
+  $('pet-uncompare').disabled = compared === null;
+}
+// Only the shown pet changed: its row, which a sort may have moved.
+function showMoved({ index, row, order: sorted }) {
+  if (sorted.some((i, at) => order[at] !== i)) {
+    const byPet = [];
+    order.forEach((i, at) => { byPet[i] = list.rows[at]; });
+    order = sorted;
+    list.append(...sorted.map((i) => byPet[i]));
+  }
+  showRow(index, row);
+}
+// What the module keeps: each pet's stored record, saved at every change.
+let records = [], shownPet = 0;
+function keep(index, pointer, length) {
+  const text = string(pointer, length);
+  if (index >= 0) {
+    records[index] = text;
+    return save(records, shownPet);
+  }
+  records = text.split('\n');
+  const sort = records.pop();
+  shownPet = Number(records.pop());
+  save(records, shownPet, sort);
 }
 // "对比", then a name: that pet is the one the changes are measured against.
 const pick = (on) => $('pet-compare').setAttribute('aria-pressed', String(picking = on));
@@ -177,12 +213,15 @@ function download(pointer, length) {
   a.click();
 }
 function wirePets() {
-  const shelf = (op, index = 0) => () => core.pc_shelf(op, index);  // core/shelf.h's ShelfOp
-  const rename = () => { handIn = $('pet-name').value; core.pc_shelf(2, 0); };
-  for (const [id, run] of [['new', shelf(0)], ['duplicate', shelf(1)], ['rename', rename], ['delete', shelf(3)],
-    ['restore', shelf(4)], ['compare', () => pick(!picking)], ['uncompare', shelf(9)],
-    ['export', () => core.pc_export()], ['import', () => $('pet-file').click()]])
+  const shelf = (op) => () => core.pc_shelf(op, 0);
+  const rename = () => { handIn = $('pet-name').value; core.pc_shelf(ShelfOp.rename, 0); };
+  for (const [id, run] of [['new', shelf(ShelfOp.new)], ['duplicate', shelf(ShelfOp.duplicate)], ['rename', rename],
+    ['delete', shelf(ShelfOp.delete)], ['restore', shelf(ShelfOp.restore)], ['compare', () => pick(!picking)],
+    ['uncompare', shelf(ShelfOp.uncompare)], ['export', () => core.pc_export()], ['import', () => $('pet-file').click()]])
     $('pet-' + id).addEventListener('click', run);
+  // A heading sorts the table by its column, again the other way.
+  for (const b of document.querySelectorAll('#pets thead button'))
+    b.addEventListener('click', () => core.pc_shelf(ShelfOp.sort, PetColumn[b.dataset.column]));
   $('pet-name').addEventListener('keydown', (e) => { if (e.key === 'Enter') rename(); });
   // A link pasted, or its code: opened at the paste, or at Enter after typing.
   const paste = $('pet-paste'), pasted = () => { handIn = paste.value; paste.value = ''; core.pc_paste(); };
@@ -300,14 +339,35 @@ function openGrowthTable() {
   w.querySelector('textarea').focus();
 }
 
-// The planner: made again at every change of its controls (the module reads
-// the minimums); the target's own minimum box is off. On a phone it is a
-// sheet over the form's lower part, opened from the bar.
-const targets = [0, 1, 2, 3, 4].map((k) => $('target' + k));
+// The planner: made again at every change of its controls (the minimums
+// handed in, a line each by Stat); the target's own minimum box is off. On
+// a phone it is a sheet over the form's lower part, opened from the bar.
 function setPlanner() {
-  targets.forEach((el, k) => { $('min' + k).disabled = el.checked; });
-  core.pc_plan($('mode1').checked ? 1 : 0, targets.findIndex((el) => el.checked));
+  const chosen = (name) => document.querySelector(`#planner [name="${name}"]:checked`).value, target = chosen('target');
+  for (const stat of Object.keys(Stat)) $('min-' + stat).disabled = stat === target;
+  handIn = Object.keys(Stat).map((stat) => $('min-' + stat).value).join('\n');
+  core.pc_plan(PlanMode[chosen('mode')], Stat[target]);
 }
+// The views the module tells: each cell's text, written only when it moved.
+const write = (cells) => {
+  for (const [id, text] of Object.entries(cells)) {
+    const el = $(id);
+    if (el.textContent !== text) el.textContent = text;
+  }
+};
+const views = {
+  [View.summary]: write,
+  [View.plan]: ({ shown, cells }) => {
+    write(cells);
+    $('plan-tables').hidden = $('apply').disabled = !shown;
+  },
+  [View.list]: showList,
+  [View.row]: showMoved,
+  [View.history]: ({ undo, redo }) => {
+    $('undo').disabled = !undo;
+    $('redo').disabled = !redo;
+  },
+};
 function showSheet(open) {
   $('planner').dataset.open = open;
   $('Form1').inert = open;
@@ -334,22 +394,9 @@ const imports = {
     code: (buffer, capacity) => put(handIn, buffer, capacity),
     notice: (kind, kindLength, text, textLength) => showNotice(string(kind, kindLength), string(text, textLength)),
     pet: (pointer, length) => { code = string(pointer, length); },
-    list: showList,
+    view: (kind, kindLength, json, jsonLength) => views[string(kind, kindLength)](JSON.parse(string(json, jsonLength))),
+    keep,
     file: download,
-    history: (canUndo, canRedo) => {
-      $('undo').disabled = !canUndo;
-      $('redo').disabled = !canRedo;
-    },
-    summary: (n, value, valueLength, change, changeLength) => {
-      $('sum' + n).textContent = string(value, valueLength);
-      $('chg' + n).textContent = string(change, changeLength);
-    },
-    plan: (k, pointer, length) => {
-      const t = string(pointer, length);
-      $('plan' + k).textContent = t;
-      if (k === 24) $('plan-tables').hidden = $('apply').disabled = t !== '';  // why there is no plan, or the plan
-    },
-    minimum: (k, buffer, capacity) => put($('min' + k).value, buffer, capacity),
   },
   // The C library's system calls, which the core never needs: no output,
   // no environment (zero variables), no exit.
@@ -374,8 +421,8 @@ core.pc_start();
 // The kept pet first: a page opened again shows it as it was. Where the
 // browser keeps nothing, the page works on and says so once.
 const kept = await openStore({ begin: () => core.pc_load_begin(), record: (text) => ((handIn = text), core.pc_load_record()),
-  end: (shown) => core.pc_load_end(shown), setAside: () => sayOnce(setAside), full: () => sayOnce(storageFull) });
-if (!kept) sayOnce(storageBlocked);
+  end: (shown, sort) => ((handIn = sort), core.pc_load_end(shown)), setAside: () => sayOnce(Notice.recordSetAside), full: () => sayOnce(Notice.storageFull) });
+if (!kept) sayOnce(Notice.storageBlocked);
 wirePets();
 for (const type of ['storage', 'pointerdown', 'keydown', 'beforeinput']) addEventListener(type, fresh, true);
 openLink();

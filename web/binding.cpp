@@ -22,24 +22,28 @@
 //                                 (text) in order: 0 for one that cannot be
 //                                 read, set aside; then the pet `current` is
 //                                 shown as a reopened page shows it (undo
-//                                 starts there)
+//                                 starts there), the table sorted as the
+//                                 text handed in says (petSortText)
 //   pc_open()                     the code handed in, opened from a link as a
 //                                 pet of the list; a refusal is a notice "bad link"
 //   pc_paste()                    the text handed in, pasted into "粘贴链接" or
 //                                 shared to the installed page: its link's code
 //                                 opened as pc_open does
-//   pc_shelf(op, index)           a change of "我的宠物" (ShelfOp's number; a
+//   pc_shelf(op, index)           a change of "我的宠物" (a ShelfOp; a
 //                                 rename's name handed in); a refusal is a
-//                                 notice "bad name" or "pets"
+//                                 notice of refusalKind(op)
 //   pc_import_fits(bytes) -> 1 or 0, pc_import()
 //                                 a file of that size can be read (0: a notice
 //                                 "bad file"); its bytes handed in, imported
 //   pc_export()                   every pet as a file: file(...)
 //   pc_undo(), pc_redo()          "撤销", "重做"
-//   pc_notice(k)                  shows the notice k (notices.h), in the
+//   pc_notice(k)                  shows the Notice k (notices.h), in the
 //                                 core's words
-//   pc_plan(mode, target)         the planner was set: mode 0 "分配剩余潜能",
-//                                 1 "全部重新分配"; target a Stat (planner.h)
+//   pc_plan(mode, target)         the planner was set: a PlanMode and a Stat
+//                                 (planner.h), the minimums handed in, a line
+//                                 each by Stat
+// Each enum comes to the script by name, in names.js (written with the page
+// from the core's tables): the script writes no number that stands for one.
 //   pc_apply()                    "应用" of the plan shown
 //
 // Imported from the page, module "page" (UTF-8 text as pointer and length):
@@ -57,24 +61,19 @@
 //   file(pointer, length)                 the exported file to download
 //   notice(kind, kindLength, text, textLength)
 //                                         shows a notice (notices.h)
-// and after every exported call, when they changed since the last:
-//   pet(pointer, length)                  the current pet's code (to keep it)
-//   history(canUndo, canRedo)             whether there is a step to undo, redo
-//   list(names, namesLength, records, recordsLength, current, compared)
-//                                         the pets' names and stored records, a
-//                                         line each; the one shown and the one
-//                                         compared (-1: none)
-//   summary(n, value, valueLength, change, changeLength)
-//                                         TextN of the potential and the panel:
-//                                         its text and its change ("" for none)
-//   plan(slot, text, length)              a cell of the planner: 0-4 the points
-//                                         added, 5-9 the totals, 10-16 the seven
-//                                         boxes after it, 17-23 their changes,
-//                                         24 why there is no plan ("": a plan)
-// and, as the planner is made again:
-//   minimum(stat, buffer, capacity) -> length
-//                                         the minimum typed for a Stat
-
+// and after every exported call, what changed (each a view of the core's,
+// views.h, as JSON; `kind` one of kViewNames):
+//   view(kind, kindLength, json, jsonLength)
+//     "summary": {cell id: text} of the potential and the panel with changes
+//     "plan":    {"shown": bool, "cells": {cell id: text}}, when its inputs changed
+//     "list":    {"names", "rows", "order", "shown", "compared", "sort"} at a change of the list
+//     "row":     {"index", "row", "order"} when only the shown pet changed
+//     "history": {"undo", "redo"}
+//   keep(index, record, recordLength)   the pet's stored record; index -1:
+//                                       every record, a line each, then the
+//                                       shown pet's number and the table's
+//                                       sort (petSortText), a line each
+//   pet(pointer, length)                the current pet's code (to share it)
 #include <algorithm>
 #include <iterator>
 #include <optional>
@@ -86,11 +85,13 @@
 #include "fault.h"
 #include "form1events.h"
 #include "notices.h"
+#include "jsontext.h"
 #include "numtext.h"
 #include "petcode.h"
 #include "phoneentry.h"
 #include "shelf.h"
 #include "planner.h"
+#include "views.h"
 #include "windowtable.h"
 
 #define PAGE_IMPORT(name) __attribute__((import_module("page"), import_name(#name)))
@@ -108,13 +109,9 @@ PAGE_IMPORT(fault) void page_fault(const char* kind, int kindLength, const char*
 PAGE_IMPORT(code) int page_code(char* buffer, int capacity);
 PAGE_IMPORT(notice) void page_notice(const char* kind, int kindLength, const char* text, int textLength);
 PAGE_IMPORT(pet) void page_pet(const char* code, int length);
-PAGE_IMPORT(history) void page_history(int canUndo, int canRedo);
-PAGE_IMPORT(list) void page_list(const char* names, int namesLength, const char* records, int recordsLength, int current,
-                                 int compared);
+PAGE_IMPORT(view) void page_view(const char* kind, int kindLength, const char* json, int jsonLength);
+PAGE_IMPORT(keep) void page_keep(int index, const char* record, int length);
 PAGE_IMPORT(file) void page_file(const char* text, int length);
-PAGE_IMPORT(summary) void page_summary(int n, const char* value, int valueLength, const char* change, int changeLength);
-PAGE_IMPORT(plan) void page_plan(int slot, const char* text, int length);
-PAGE_IMPORT(minimum) int page_minimum(int stat, char* buffer, int capacity);
 }
 
 namespace petcalc {
@@ -154,7 +151,13 @@ Page page;
 Form1Events* events = nullptr;
 Pets pets;
 Pets loading;       // the pets read so far while the page hands them in
-bool relist = true; // a change of the list: every record written anew
+bool relist = true; // a change of the list: every row and record made anew
+std::vector<PetRow> rows;  // each pet's row of the table, as its state last gave it
+
+// The planner as the page set it, and the plan it gave for the state it
+// was made for: made again only when one of them changes.
+PlanRequest planner;
+std::optional<std::pair<PetState, PlanRequest>> plannedFor;
 
 std::string command(int n) { return "Command" + std::to_string(n); }
 
@@ -176,80 +179,84 @@ bool readKept(const std::string& text) {
     return r.pet.has_value();
 }
 
-void notice(std::string_view kind, std::string_view text) {
-    page_notice(kind.data(), length(kind), text.data(), length(text));
+void notice(NoticeKind kind, std::string_view text) {
+    const std::string_view k = noticeKindName(kind);
+    page_notice(k.data(), length(k), text.data(), length(text));
 }
 
-// The list, when it or the shown pet changed: only the shown pet's record
-// is written anew between changes of the list.
-void tellList() {
-    static std::vector<std::string> records;
-    static std::string told;
-    keepShown(pets, *events);
-    if (relist) {
-        records.clear();
-        for (const KeptPet& k : pets.pets) records.push_back(petRecord(k));
-    } else {
-        records[pets.current] = petRecord(pets.pets[pets.current]);
+// The views as JSON: texts quoted, numbers and flags as they are.
+using jsontext::quoted;
+template <class List, class Each>
+std::string array(const List& items, Each each) {
+    std::string out = "[";
+    for (const auto& item : items) out += (out.size() > 1 ? "," : "") + each(item);
+    return out + "]";
+}
+std::string texts(const auto& items) { return array(items, [](const std::string& t) { return quoted(t); }); }
+std::string object(const std::vector<Cell>& cells) {
+    std::string out = "{";
+    for (const auto& [id, text] : cells) out += (out.size() > 1 ? "," : "") + quoted(id) + ":" + quoted(text);
+    return out + "}";
+}
+std::string order(const PetListView& v) {
+    return array(v.order, [](std::size_t i) { return std::to_string(i); });
+}
+void view(ViewName kind, const std::string& json) {
+    const std::string_view k = viewName(kind);
+    page_view(k.data(), length(k), json.data(), length(json));
+}
+void keep(int index, const std::string& record) { page_keep(index, record.data(), length(record)); }
+
+// The list: whole at a change of it, else the shown pet's row alone when
+// its state moved; each time with the records to save.
+void tellList(bool moved) {
+    if (!relist && !moved) return;
+    if (relist) rows.clear();
+    rows.resize(pets.pets.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (relist || i == pets.current) rows[i] = petRow(pets.pets[i].state);
+    const PetListView v = petListView(pets, events->history(), rows);
+    if (!relist) {
+        view(ViewName::Row, "{\"index\":" + std::to_string(v.shown) + ",\"row\":" + texts(rows[v.shown].cells) +
+                                ",\"order\":" + order(v) + "}");
+        keep(static_cast<int>(v.shown), petRecord(pets.pets[v.shown]));
+        return;
     }
-    std::string names, lines;
-    for (std::size_t i = 0; i < records.size(); ++i)
-        names += (i ? "\n" : "") + pets.pets[i].name, lines += (i ? "\n" : "") + records[i];
-    const int compared = pets.compared ? static_cast<int>(*pets.compared) : -1;
-    std::string now = lines + '\n' + std::to_string(pets.current) + ' ' + std::to_string(compared);
-    if (now == told) return;
-    told = std::move(now);
     relist = false;
-    page_list(names.data(), length(names), lines.data(), length(lines), static_cast<int>(pets.current), compared);
+    std::string records;
+    for (const KeptPet& k : pets.pets) records += (records.empty() ? "" : "\n") + petRecord(k);
+    const std::string sort = v.sort ? "[" + quoted(kPetColumnNames[static_cast<int>(v.sort->column)]) + "," +
+                                          (v.sort->descending ? "true" : "false") + "]"
+                                    : "null";
+    view(ViewName::List, "{\"names\":" + texts(v.names) +
+                             ",\"rows\":" + array(v.rows, [](const PetRow& r) { return texts(r.cells); }) +
+                             ",\"order\":" + order(v) + ",\"shown\":" + std::to_string(v.shown) +
+                             ",\"compared\":" + (v.compared ? std::to_string(*v.compared) : "null") + ",\"sort\":" + sort + "}");
+    keep(-1, records + "\n" + std::to_string(v.shown) + "\n" + petSortText(v.sort));
 }
 
-// The planner as the page set it; its minimums are read as it is made.
-PlanRequest planner;
-
-// The summary and the planner's cells, each told when its text changed.
-void tellPanel() {
-    static std::array<std::string, 2 * kPanelBoxes.size()> toldSummary;
-    static std::array<std::string, 25> toldPlan;
-    static bool first = true;  // every cell told once: the page starts with none
-    if (first) toldPlan.fill("\x7f"), first = false;
-    const PetState now = events->state();
-    for (std::size_t i = 0; i < kPanelBoxes.size(); ++i) {
-        const Box b = kPanelBoxes[i].box;
-        std::string value = now.text(b), change;
-        for (const PanelChange& c : shownChanges(pets, *events))
-            if (c.box == b) change = c.text;
-        if (value == toldSummary[2 * i] && change == toldSummary[2 * i + 1]) continue;
-        toldSummary[2 * i] = value, toldSummary[2 * i + 1] = change;
-        page_summary(boxNumber(b), value.data(), length(value), change.data(), length(change));
-    }
-    for (int k = 0; k < kStats; ++k) planner.minimum[k] = pageText(page_minimum, k);
-    const PlanAnswer a = makePlan(now, planner);
-    std::array<std::string, 25> cells;
-    if (a.plan) {
-        for (int i = 0; i < 5; ++i)
-            cells[i] = changeText(0, a.plan->added[i]).value_or(" 0"), cells[5 + i] = displayFormat(a.plan->totals[i]);
-        for (std::size_t i = 0; i < kPanelBoxes.size(); ++i) {
-            const Var v = kPanelBoxes[i].var;
-            cells[10 + i] = displayFormat(at(a.plan->after, v));
-            cells[17 + i] = changeText(at(a.plan->now, v), at(a.plan->after, v)).value_or("");
-        }
-    }
-    cells[24] = a.plan ? "" : a.message;
-    for (std::size_t k = 0; k < cells.size(); ++k)
-        if (cells[k] != toldPlan[k]) toldPlan[k] = cells[k], page_plan(static_cast<int>(k), cells[k].data(), length(cells[k]));
-}
-
-// After every call: what changed of the pet's code and the history.
+// After every call: the pet's code, the list, the history, the summary, and
+// the plan when what it is made from changed. The form is read once: each
+// read of it asks the page for every box.
 void tell() {
-    static std::string told;
-    static int toldHistory = -1;
-    const std::string code = encodePet(events->state());
-    // Told before the page hears it: the page may call back in.
-    if (code != told) told = code, page_pet(told.data(), length(told));
-    const int h = events->history().canUndo() + 2 * events->history().canRedo();
-    if (h != toldHistory) toldHistory = h, page_history(h & 1, h >> 1);
-    tellList();
-    tellPanel();
+    const PetState now = events->state();
+    PetState& kept = pets.pets[pets.current].state;
+    const bool moved = relist || !(kept == now);
+    kept = now;
+    if (moved) {
+        // Told before the page hears the rest: the page may call back in.
+        const std::string code = encodePet(now);
+        page_pet(code.data(), length(code));
+    }
+    tellList(moved);
+    const History& h = events->history();
+    view(ViewName::History, std::string("{\"undo\":") + (h.canUndo() ? "true" : "false") + ",\"redo\":" +
+                                (h.canRedo() ? "true" : "false") + "}");
+    view(ViewName::Summary, object(cells(summaryView(now, shownChanges(pets, *events, now)))));
+    if (plannedFor && plannedFor->first == now && plannedFor->second == planner) return;
+    plannedFor.emplace(now, planner);
+    const PlanView p = planView(makePlan(now, planner));
+    view(ViewName::Plan, std::string("{\"shown\":") + (p.shown ? "true" : "false") + ",\"cells\":" + object(cells(p)) + "}");
 }
 
 // A button as the DOM numbers it, or none for a number it does not use.
@@ -261,9 +268,9 @@ std::optional<MouseButton> mouseButton(int domButton) {
 }
 
 // A change of the list, and what it refused.
-void shelf(ShelfOp op, std::size_t index, std::string_view kind, const std::string& text) {
+void shelf(ShelfOp op, std::size_t index = 0, const std::string& text = {}) {
     const std::string why = onShelf(pets, *events, op, index, text);
-    if (!why.empty()) notice(kind, why);
+    if (!why.empty()) notice(refusalKind(op), why);
     relist = true;
     tell();
 }
@@ -306,34 +313,35 @@ __attribute__((export_name("pc_load_record"))) int pc_load_record() {
 __attribute__((export_name("pc_load_end"))) void pc_load_end(int current) {
     using petcalc::pets;
     pets = petcalc::loading.pets.empty() ? petcalc::Pets{} : std::move(petcalc::loading);
+    pets.sort = petcalc::readPetSort(petcalc::handed(16));
     pets.current = current > 0 && static_cast<std::size_t>(current) < pets.pets.size() ? static_cast<std::size_t>(current) : 0;
     petcalc::showKept(pets, *events);
     petcalc::relist = true;
     tell();
 }
 __attribute__((export_name("pc_open"))) void pc_open() {
-    shelf(petcalc::ShelfOp::OpenLink, 0, petcalc::kBadLink, petcalc::handed());
+    shelf(petcalc::ShelfOp::OpenLink, 0, petcalc::handed());
 }
 __attribute__((export_name("pc_paste"))) void pc_paste() {
     const std::string text = petcalc::handed(petcalc::kMaxPastedLength);
-    shelf(petcalc::ShelfOp::OpenLink, 0, petcalc::kBadLink, std::string(petcalc::pastedCode(text)));
+    shelf(petcalc::ShelfOp::OpenLink, 0, std::string(petcalc::pastedCode(text)));
 }
 __attribute__((export_name("pc_shelf"))) void pc_shelf(int op, int index) {
     using petcalc::ShelfOp;
-    if (op < 0 || op > static_cast<int>(ShelfOp::Uncompare) || op == static_cast<int>(ShelfOp::OpenLink) ||
+    // A link and a file come by their own calls, with their own caps.
+    if (op < 0 || op >= static_cast<int>(std::size(petcalc::kShelfOpNames)) || op == static_cast<int>(ShelfOp::OpenLink) ||
         op == static_cast<int>(ShelfOp::Import))
         return;
     const auto o = static_cast<ShelfOp>(op);
-    shelf(o, static_cast<std::size_t>(std::max(index, 0)), o == ShelfOp::Rename ? "bad name" : "pets",
-          o == ShelfOp::Rename ? petcalc::handed() : std::string());
+    shelf(o, static_cast<std::size_t>(std::max(index, 0)), o == ShelfOp::Rename ? petcalc::handed() : std::string());
 }
 __attribute__((export_name("pc_import_fits"))) int pc_import_fits(double bytes) {
     if (bytes <= static_cast<double>(petcalc::kMaxImportBytes)) return 1;
-    petcalc::notice("bad file", petcalc::kImportTooLarge);
+    petcalc::notice(petcalc::NoticeKind::BadFile, petcalc::kImportTooLarge);
     return 0;
 }
 __attribute__((export_name("pc_import"))) void pc_import() {
-    shelf(petcalc::ShelfOp::Import, 0, "bad file", petcalc::handed(petcalc::kMaxImportBytes));
+    shelf(petcalc::ShelfOp::Import, 0, petcalc::handed(petcalc::kMaxImportBytes));
 }
 __attribute__((export_name("pc_export"))) void pc_export() {
     petcalc::keepShown(petcalc::pets, *events);
@@ -351,8 +359,17 @@ __attribute__((export_name("pc_notice"))) void pc_notice(int k) {
 // The planner: set, and its "应用".
 extern "C" {
 __attribute__((export_name("pc_plan"))) void pc_plan(int mode, int target) {
-    petcalc::planner.mode = mode == 1 ? petcalc::PlanMode::All : petcalc::PlanMode::Unspent;
-    if (target >= 0 && target < petcalc::kStats) petcalc::planner.target = static_cast<petcalc::Stat>(target);
+    using petcalc::planner;
+    planner.mode = mode == static_cast<int>(petcalc::PlanMode::All) ? petcalc::PlanMode::All : petcalc::PlanMode::Unspent;
+    if (target >= 0 && target < petcalc::kStats) planner.target = static_cast<petcalc::Stat>(target);
+    // The minimums as typed, a line each by Stat (a box holds no line break).
+    const std::string lines = petcalc::handed(8192);
+    std::size_t at = 0;
+    for (std::string& m : planner.minimum) {
+        const std::size_t end = std::min(lines.find('\n', at), lines.size());
+        m = at <= lines.size() ? lines.substr(at, end - at) : std::string();
+        at = end + 1;
+    }
     tell();
 }
 __attribute__((export_name("pc_apply"))) void pc_apply() { events->applyPlan(petcalc::planner), tell(); }

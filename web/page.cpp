@@ -8,6 +8,9 @@
 //
 //   petcalc-web-page OUT.html STYLE.css FONT.woff2 [CONTROLS.json]
 //
+// Beside OUT.html it writes names.js (names.cpp): the script's names of the
+// core's enums and of the cells the page is written with.
+//
 // The style sheet goes inline, and the font inside it as a data: URL: the
 // first frame then waits for no other file (the font costs a third more
 // as base64, about 1 kB once gzipped). Each control's place is a rule of
@@ -29,10 +32,12 @@
 
 #include <emscripten.h>
 
+#include "names.h"
 #include "notices.h"
 #include "output.h"
 #include "phoneentry.h"
 #include "planner.h"
+#include "views.h"
 #include "windowtable.h"
 
 // The writer runs under node: its SHA-256, base64 (44 characters at out).
@@ -201,59 +206,62 @@ std::string bar() {
 // Beside the window (under it on a phone's screen top): the potential and
 // the panel with their changes, and the planner "加点方案", a sheet opened
 // from the bar on a phone. app.js writes the cells' texts as the module
-// tells them (summary: sumN and chgN for TextN; planner: planK by slot).
-std::string caption(std::string_view label) { return escape(findControl(label)->caption); }
-constexpr std::pair<int, std::string_view> kSummaryBoxes[] = {
-    {17, "Label17"}, {6, "Label11"}, {7, "Label12"}, {8, "Label13"}, {9, "Label14"}, {10, "Label15"}, {16, "Label16"}};
-
+// tells them, each by the id views.h gives it.
 std::string side() {
     const auto cell = [](const std::string& id) { return "<td id=\"" + id + "\"></td>"; };
     const auto head = [](std::string_view a, std::string_view b) {
         return "<tr><td></td><th scope=\"col\">" + std::string(a) + "</th><th scope=\"col\">" + std::string(b) + "</th></tr>";
     };
+    const auto rowHead = [](Box b) { return "<tr><th scope=\"row\">" + escape(boxCaption(b)) + "</th>"; };
     std::string summary, counts, panel;
-    for (std::size_t i = 0; i < std::size(kSummaryBoxes); ++i) {
-        const auto& [n, label] = kSummaryBoxes[i];
-        const std::string k = std::to_string(n);
-        summary += "<div><span>" + caption(label) + "</span><output id=\"sum" + k + "\"></output><output id=\"chg" + k +
-                   "\"></output></div>";
-        panel += "<tr><th scope=\"row\">" + caption(label) + "</th>" + cell("plan" + std::to_string(10 + i)) +
-                 cell("plan" + std::to_string(17 + i)) + "</tr>";
+    for (const PanelBox& p : kPanelBoxes) {
+        summary += "<div><span>" + escape(boxCaption(p.box)) + "</span><output id=\"" + summaryValueId(p.box) +
+                   "\"></output><output id=\"" + summaryChangeId(p.box) + "\"></output></div>";
+        panel += rowHead(p.box) + cell(planAfterId(p.box)) + cell(planChangeId(p.box)) + "</tr>";
     }
-    for (int i = 0; i < 5; ++i)
-        counts += "<tr><th scope=\"row\">" + caption("Label" + std::to_string(i + 1)) + "</th>" + cell("plan" + std::to_string(i)) +
-                  cell("plan" + std::to_string(5 + i)) + "</tr>";
+    for (int i = 0; i < 5; ++i) {
+        const Box b = attrInfo(static_cast<Attr>(i)).box;
+        counts += rowHead(b) + cell(planAddedId(b)) + cell(planTotalId(b)) + "</tr>";
+    }
+    // Each radio's value and each minimum's id by the enum's name (names.js).
     std::string modes, goals;
     for (int m = 0; m < 2; ++m)
-        modes += "<label><input type=\"radio\" autocomplete=\"off\" name=\"mode\" id=\"mode" + std::to_string(m) + "\"" + (m ? "" : " checked") +
-                 ">" + std::string(kPlanModes[m]) + "</label>";
+        modes += "<label><input type=\"radio\" autocomplete=\"off\" name=\"mode\" value=\"" + std::string(kPlanModeNames[m]) +
+                 "\"" + (m ? "" : " checked") + ">" + std::string(kPlanModes[m]) + "</label>";
     for (int t = 0; t < kStats; ++t) {
-        const std::string k = std::to_string(t), name = std::string(statCaption(static_cast<Stat>(t)));
-        goals += "<label><input type=\"radio\" autocomplete=\"off\" name=\"target\" id=\"target" + k + "\"" +
+        const std::string k(kStatNames[t]), name(statCaption(static_cast<Stat>(t)));
+        goals += "<label><input type=\"radio\" autocomplete=\"off\" name=\"target\" value=\"" + k + "\"" +
                  (static_cast<Stat>(t) == PlanRequest{}.target ? " checked" : "") + ">" + name + "</label>" +
-                 "<input type=\"text\" id=\"min" + k + "\" inputmode=\"decimal\" enterkeyhint=\"done\" aria-label=\"" + name + " " +
+                 "<input type=\"text\" id=\"min-" + k + "\" inputmode=\"decimal\" enterkeyhint=\"done\" aria-label=\"" + name + " " +
                  std::string(kMinimumCaption) + "\" autocomplete=\"off\" spellcheck=\"false\">";
     }
-    return "<aside id=\"side\" aria-label=\"" + caption("Label17") + " · " + std::string(kPlanCaption) + "\">" +
+    return "<aside id=\"side\" aria-label=\"" + escape(boxCaption(Box::Text17)) + " · " + std::string(kPlanCaption) + "\">" +
            "<div id=\"summary\">" + summary + "</div>\n" +
            "<section id=\"planner\" aria-labelledby=\"planner-title\"><h2 id=\"planner-title\">" + std::string(kPlanCaption) +
            "</h2><div class=\"modes\">" + modes + "</div><div class=\"goals\"><span>" + std::string(kTargetCaption) +
            "</span><span>" + std::string(kMinimumCaption) + "</span>" + goals + "</div>" +
            "<div id=\"plan-tables\"><table>" + head(kPlanColumns[0], kPlanColumns[1]) + counts + "</table><table>" +
-           head(kPlanColumns[2], kPlanColumns[3]) + panel + "</table></div><p id=\"plan24\" role=\"status\"></p>" +
+           head(kPlanColumns[2], kPlanColumns[3]) + panel + "</table></div><p id=\"" + std::string(kPlanReasonId) +
+           "\" role=\"status\"></p>" +
            "<div class=\"sheet-actions\"><button type=\"button\" id=\"apply\" disabled>" + std::string(kApplyCaption) +
            "</button><button type=\"button\" id=\"planner-close\">" + std::string(kCloseCaption) + "</button></div></section></aside>\n";
 }
 
 // "我的宠物", outside Form1's frame (on a phone a sheet the bar opens): the
-// names, a button each, filled in by app.js; a box for a new name; the
-// list's buttons; the file input of an import and the link an export
-// downloads by.
+// table of the pets, a row each filled in by app.js, under headings that
+// sort it; a box for a new name; the list's buttons; the file input of an
+// import and the link an export downloads by.
 std::string petsPanel() {
     const std::string title(kPetsTitle);
+    std::string heads;
+    for (int c = 0; c < kPetColumns; ++c)
+        heads += "<th scope=\"col\"><button type=\"button\" data-column=\"" + std::string(kPetColumnNames[c]) + "\">" +
+                 escape(petColumnCaption(static_cast<PetColumn>(c))) + "</button></th>";
     std::string s = "<section id=\"pets\" class=\"window\" aria-labelledby=\"pets-title\"><h1 class=\"title\" "
-                    "id=\"pets-title\">" + title + "</h1><div class=\"pets\"><ol id=\"pet-list\" data-mark=\"" +
-                    std::string(kComparedMark) + "\"></ol><input type=\"text\" id=\"pet-name\" aria-label=\"" +
+                    "id=\"pets-title\">" + title + "</h1><div class=\"pets\"><div class=\"pet-table\"><table "
+                    "aria-labelledby=\"pets-title\" data-ascending=\"" + std::string(kSortMarks[0]) + "\" data-descending=\"" +
+                    std::string(kSortMarks[1]) + "\"><thead><tr>" + heads + "</tr></thead><tbody id=\"pet-list\" data-mark=\"" +
+                    std::string(kComparedMark) + "\"></tbody></table></div><input type=\"text\" id=\"pet-name\" aria-label=\"" +
                     std::string(kNameCaption) + "\" autocomplete=\"off\" spellcheck=\"false\">" +
                     // A shared link, or its bare code, opens as the link does.
                     "<input type=\"text\" id=\"pet-paste\" inputmode=\"url\" enterkeyhint=\"go\" aria-label=\"" +
@@ -375,6 +383,10 @@ int main(int argc, char** argv) {
         const char* tool = "petcalc-web-page";
         if (!petcalc::output::writeFile(tool, argv[1], petcalc::page(style))) return 1;
         if (argc == 5 && !petcalc::output::writeFile(tool, argv[4], petcalc::controlsJson())) return 1;
+        // The script's names of the core's enums and cells, beside the page.
+        std::string names = argv[1];
+        names.replace(names.find_last_of('/') + 1, std::string::npos, "names.js");
+        if (!petcalc::output::writeFile(tool, names, petcalc::namesModule())) return 1;
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "petcalc-web-page: %s\n", e.what());

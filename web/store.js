@@ -1,6 +1,7 @@
 // The kept pets: each one's record under a key of its own in localStorage,
 // in the list's order ("petcalc-pet", "petcalc-pet1", ... by number), and
-// the number of the one shown under "petcalc-shown". A record the module
+// the number of the one shown under "petcalc-shown", how the table is
+// sorted under "petcalc-sort". A record the module
 // cannot read (damaged, or from a newer version) is set aside: never
 // written, never removed, its key skipped. Another tab's save is followed
 // (the storage event, and before any input acts), never overwritten unseen.
@@ -13,7 +14,7 @@
 // localStorage. A journal numbered higher than that count holds saves that
 // localStorage lost: it is written back before the pets load. Otherwise
 // it is left alone, so localStorage stays what every tab reads and follows.
-const KEY = 'petcalc-pet', SHOWN = 'petcalc-shown', SAVED = 'petcalc-saved';
+const KEY = 'petcalc-pet', SHOWN = 'petcalc-shown', SORT = 'petcalc-sort', SAVED = 'petcalc-saved';
 const ours = /^petcalc-pet\d*$/;
 let store = null;  // null where the browser keeps nothing for the page
 let db = null;     // the journal; null where IndexedDB is missing or refuses
@@ -27,7 +28,7 @@ function petKeys() {
   for (let i = 0; i < store.length; i++) if (ours.test(store.key(i))) keys.push(store.key(i));
   return keys.sort((a, b) => numberOf(a) - numberOf(b));
 }
-const look = () => JSON.stringify([...petKeys(), SHOWN].map((k) => [k, store.getItem(k)]));
+const look = () => JSON.stringify([...petKeys(), SHOWN, SORT].map((k) => [k, store.getItem(k)]));
 const count = () => { const n = store.getItem(SAVED) ?? ''; return /^\d{1,15}$/.test(n) ? Number(n) : 0; };
 function follow() {
   kept = null;  // loading writes nothing back
@@ -40,12 +41,13 @@ function follow() {
   // What another tab is writing may have reached this tab's store in part:
   // following writes nothing back (the shown pet's number, say), or that tab
   // would follow a list it is in the middle of writing.
-  page.end(Number(store.getItem(SHOWN)));
+  page.end(Number(store.getItem(SHOWN)), store.getItem(SORT) ?? '');
   kept = look();
 }
 export const fresh = () => kept !== null && look() !== kept && follow();
 
-export function save(records, current) {
+// The sort left out (a pet's record alone changed) stays as it is.
+export function save(records, current, sort) {
   // A save another tab made just now is that tab's: its event follows.
   if (!store || kept === null || look() !== kept) return;
   let wrote = false;
@@ -59,6 +61,7 @@ export function save(records, current) {
     for (let i = records.length - 1; i >= 0; i--) set(slots[i], records[i]);
     for (const key of slots.splice(records.length)) store.removeItem(key), wrote = true;
     set(SHOWN, String(current));
+    if (sort !== undefined) set(SORT, sort);
     if (wrote) store.setItem(SAVED, String(count() + 1)), journal();
   } catch {
     page.full();  // what was saved before stays, and its journal
@@ -71,7 +74,8 @@ export function save(records, current) {
 // Read from storage, so checked before it is believed.
 const valid = (j) => j !== null && typeof j === 'object' && Number.isSafeInteger(j.saved) && Array.isArray(j.items)
   && Array.isArray(j.aside) && j.aside.every((k) => typeof k === 'string')
-  && j.items.every((e) => Array.isArray(e) && e.length === 2 && (ours.test(e[0]) || e[0] === SHOWN) && typeof e[1] === 'string');
+  && j.items.every((e) => Array.isArray(e) && e.length === 2 && (ours.test(e[0]) || e[0] === SHOWN || e[0] === SORT)
+    && typeof e[1] === 'string');
 const request = (make) => new Promise((done) => {
   try {
     const r = make();
@@ -87,7 +91,7 @@ const request = (make) => new Promise((done) => {
 let pending = null, writing = null;
 function journal() {
   if (!db) return;
-  pending = { saved: count(), items: [...slots, SHOWN].map((k) => [k, store.getItem(k)]),
+  pending = { saved: count(), items: [...slots, SHOWN, SORT].map((k) => [k, store.getItem(k)]).filter(([, t]) => t !== null),
     aside: petKeys().filter((k) => !slots.includes(k)) };
   writing ??= new Promise(write).then(() => { writing = null; });
 }

@@ -150,11 +150,11 @@ test('two tabs on the same pets follow each other\'s saves before they act: neit
   await b.evaluate(ready);
   await a.click('#pet-new');
   await a.fill('#Text18', '5');
-  await b.click('#pet-list li:first-child button');  // the press follows A first: the tap lands on the first pet
+  await b.click('#pet-list tr:first-child button');  // the press follows A first: the tap lands on the first pet
   assert.deepEqual(await b.locator('#pet-list button').allTextContents(), ['宠物 1', '宠物 2']);
   await b.fill('#Text18', '9');
   await a.waitForFunction(() => document.getElementById('Text18').value === '9', null, { polling: 10 });
-  await a.click('#pet-list li:nth-child(2) button');
+  await a.click('#pet-list tr:nth-child(2) button');
   assert.equal(await a.inputValue('#Text18'), '5');
   await a.context().close();
 });

@@ -54,7 +54,17 @@ for (const dark of [false, true]) {
       }
       if (phone) {  // "我的宠物" as a sheet, with two pets, one compared
         for (const id of ['pets-open', 'pet-new', 'pet-compare']) await clickOn(engine, id);
-        await clickOn(engine, 'pet-list li:first-child button');
+        await clickOn(engine, 'pet-list tr:first-child button');
+        // The shown pet given a panel, then the table sorted by 气血: its row
+        // first, still marked, the empty one last; again, the other way.
+        for (const [id, text] of [['Text18', '100'], ['Text3', '4500'], ['Text19', '1.2']]) await typeIn(engine, id, text);
+        const rows = () => engine.evaluate(() => [...document.querySelectorAll('#pet-list tr')]
+          .map((r) => [r.cells[0].textContent, r.querySelector('[aria-current]') !== null, r.cells[2].textContent !== '']));
+        await clickOn(engine, 'pets th:nth-child(3) button');
+        assert.deepEqual(await rows(), [['宠物 2', true, true], ['宠物 1（对比）', false, false]], `${at}, sorted`);
+        await clickOn(engine, 'pets th:nth-child(1) button');
+        await clickOn(engine, 'pets th:nth-child(1) button');
+        assert.deepEqual(await rows(), [['宠物 2', true, true], ['宠物 1（对比）', false, false]], `${at}, names the other way`);
         assert.deepEqual(await engine.evaluate(faults, phone), [], `${at}, pets`);
         assert.deepEqual(await engine.evaluate(audit, false), [], `${at}, pets`);
         if (process.env.PETCALC_SHOTS) await writeFile(join(process.env.PETCALC_SHOTS, `${name}-${w}x${h}-${scheme}-pets.png`), await engine.shot());
@@ -113,7 +123,7 @@ test(`${name}: a phone enters a pet with one tap and the keypad: its boxes ask f
     assert.deepEqual(await engine.evaluate(() => [...document.querySelectorAll('input[inputmode="decimal"]')]
       .map((el) => `${el.id} ${el.getAttribute('enterkeyhint')}`)), [...walk.slice(0, 12), ['Text6'], ...walk.slice(12)]
       .map(([id]) => `${id} ${id === 'Text23' ? 'done' : id === 'Text6' ? 'go' : 'next'}`)
-      .concat([0, 1, 2, 3, 4].map((k) => `min${k} done`)), at);
+      .concat(['hp', 'SH', 'fy', 'sd', 'lli'].map((k) => `min-${k} done`)), at);
     await engine.evaluate(keypad, Math.round(height * 0.45));
     await clickOn(engine, 'Text18');
     for (const [i, [id, text]] of walk.entries()) {
@@ -185,7 +195,7 @@ test(`${name}: two pets typed in are there after the browser is killed without w
   const again = await opened({ profile, url: first.url });
   assert.deepEqual(await again.evaluate(() => [localStorage.getItem('petcalc-pet'), localStorage.getItem('petcalc-pet1')]), kept);
   assert.deepEqual([await value(again, 'Text18'), await again.evaluate(() => document.querySelectorAll('#pet-list button').length)], ['7', 2]);
-  await clickOn(again, 'pet-list li:first-child button');
+  await clickOn(again, 'pet-list tr:first-child button');
   assert.deepEqual([await value(again, 'Text18'), await value(again, 'Text17')], ['100', ' 1100']);
 });
 
