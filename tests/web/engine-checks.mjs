@@ -56,15 +56,18 @@ for (const dark of [false, true]) {
         for (const id of ['pets-open', 'pet-new', 'pet-compare']) await clickOn(engine, id);
         await clickOn(engine, 'pet-list tr:first-child button');
         // The shown pet given a panel, then the table sorted by 气血: its row
-        // first, still marked, the empty one last; again, the other way.
-        for (const [id, text] of [['Text18', '100'], ['Text3', '4500'], ['Text19', '1.2']]) await typeIn(engine, id, text);
-        const rows = () => engine.evaluate(() => [...document.querySelectorAll('#pet-list tr')]
-          .map((r) => [r.cells[0].textContent, r.querySelector('[aria-current]') !== null, r.cells[2].textContent !== '']));
-        await clickOn(engine, 'pets th:nth-child(3) button');
-        assert.deepEqual(await rows(), [['宠物 2', true, true], ['宠物 1（对比）', false, false]], `${at}, sorted`);
-        await clickOn(engine, 'pets th:nth-child(1) button');
-        await clickOn(engine, 'pets th:nth-child(1) button');
-        assert.deepEqual(await rows(), [['宠物 2', true, true], ['宠物 1（对比）', false, false]], `${at}, names the other way`);
+        // first, still marked, the empty one last; by name the other way.
+        // Once: the pets and the sort are kept for the next sizes.
+        if (seen.size === 1) {
+          for (const [id, text] of [['Text18', '100'], ['Text3', '4500'], ['Text19', '1.2']]) await typeIn(engine, id, text);
+          const rows = () => engine.evaluate(() => [...document.querySelectorAll('#pet-list tr')]
+            .map((r) => [r.cells[0].textContent, r.querySelector('[aria-current]') !== null, r.cells[2].textContent !== '']));
+          await clickOn(engine, 'pets th:nth-child(3) button');
+          assert.deepEqual(await rows(), [['宠物 2', true, true], ['宠物 1（对比）', false, false]], `${at}, sorted`);
+          await clickOn(engine, 'pets th:nth-child(1) button');
+          await clickOn(engine, 'pets th:nth-child(1) button');
+          assert.deepEqual(await rows(), [['宠物 2', true, true], ['宠物 1（对比）', false, false]], `${at}, names the other way`);
+        }
         assert.deepEqual(await engine.evaluate(faults, phone), [], `${at}, pets`);
         assert.deepEqual(await engine.evaluate(audit, false), [], `${at}, pets`);
         if (process.env.PETCALC_SHOTS) await writeFile(join(process.env.PETCALC_SHOTS, `${name}-${w}x${h}-${scheme}-pets.png`), await engine.shot());
