@@ -206,6 +206,7 @@ std::string fullState(const State& s) {
     if (s.focus) out["focus"] = s.focus->empty() ? json(nullptr) : json(*s.focus);
     if (s.petNames) out["pets"] = {{"current", s.currentPet}, {"names", *s.petNames}};
     if (s.petNames && s.comparedPet) out["pets"]["compare"] = *s.comparedPet;
+    if (s.petNames && s.petTable) out["pets"]["table"] = *s.petTable;
     if (s.planCounts) out["plan"] = {{"counts", *s.planCounts}, {"texts", json(std::map(s.planTexts.begin(), s.planTexts.end()))}};
     if (!s.planCounts) out["noPlan"] = s.noPlan;
     if (s.changes) out["changes"] = json(std::map(s.changes->begin(), s.changes->end()));

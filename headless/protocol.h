@@ -87,6 +87,8 @@ struct State {
     std::optional<std::vector<std::string>> petNames;      // every pet's name
     int currentPet = 0;                                    // and the one shown
     std::optional<int> comparedPet;                        // the one picked for "对比"
+    // each pet's row: 等级, 气血, 攻击, 防御, 速度, 灵力 as shown ("" for an empty cell)
+    std::optional<std::vector<std::array<std::string, 6>>> petTable;
     std::optional<std::string> file;                       // export: the file's text
     std::optional<std::string> focus;                      // the box that has the focus ("" for none)
     // The planner set: the plan's five totals and seven boxes, or why there is none.
