@@ -190,7 +190,7 @@ std::string stepJson(const Step& s) {
     return out.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-std::string stateLine(const State& s) {
+std::string fullState(const State& s) {
     json texts = json::object();
     for (int n = 1; n <= kBoxCount; ++n) texts["Text" + std::to_string(n)] = s.texts[n];
     json running = json::array();
@@ -206,7 +206,9 @@ std::string stateLine(const State& s) {
     if (s.focus) out["focus"] = s.focus->empty() ? json(nullptr) : json(*s.focus);
     if (s.petNames) out["pets"] = {{"current", s.currentPet}, {"names", *s.petNames}};
     if (s.petNames && s.comparedPet) out["pets"]["compare"] = *s.comparedPet;
+    if (s.petNames && s.petTable) out["pets"]["table"] = *s.petTable;
     if (s.planCounts) out["plan"] = {{"counts", *s.planCounts}, {"texts", json(std::map(s.planTexts.begin(), s.planTexts.end()))}};
+    if (!s.planCounts) out["noPlan"] = s.noPlan;
     if (s.changes) out["changes"] = json(std::map(s.changes->begin(), s.changes->end()));
     if (s.noticeKind) out["notice"] = {{"kind", *s.noticeKind}, {"message", *s.noticeMessage}};
     // A box may hold bytes that are not UTF-8 only if a step put them there;
@@ -214,18 +216,53 @@ std::string stateLine(const State& s) {
     return out.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
+Fed Driver::feed(std::string_view line, Situation now) {
+    ++m_line;
+    if (line.find_first_not_of(" \t\r") == std::string_view::npos) return {};
+    const json row = m_cases ? json::parse(line, nullptr, false) : json();
+    if (row.is_object() && row.contains("case") && !row.contains("op")) {
+        m_listShown = m_changes = m_planned = m_planShown = false;
+        return {Fed::Kind::Case, {}, row.contains("phone") && row["phone"] == true, ""};
+    }
+    now.planShown = m_planShown;
+    try {
+        const Step step = readStep(line, now);
+        m_fed = step.op;
+        return {Fed::Kind::Step, step, false, ""};
+    } catch (const StepError& e) {
+        return {Fed::Kind::Refused, {}, false, m_tool + ": line " + std::to_string(m_line) + ": " + e.what()};
+    }
+}
+
+std::string Driver::answer(std::string_view full) {
+    const StepOp op = m_fed;
+    m_listShown = m_listShown || op == StepOp::Pets || op == StepOp::Open || op == StepOp::Paste ||
+                  op == StepOp::Import || op == StepOp::Export || op == StepOp::Compare;
+    // The changes are shown beside the planner and the list's "对比" alone: carried once either was
+    // used, so that every other scenario's lines stay as they are.
+    m_changes = m_changes || op == StepOp::Plan || op == StepOp::Compare;
+    m_planned = op == StepOp::Plan || (m_planned && op != StepOp::Reload);  // the page's planner is not kept
+    json line = json::parse(full);
+    for (auto [key, kept] : {std::pair{"link", op == StepOp::Share}, {"file", op == StepOp::Export},
+                             {"focus", op == StepOp::Enter}, {"pets", m_listShown}, {"changes", m_changes},
+                             {"plan", m_planned}})
+        if (!kept) line.erase(key);
+    // Without a plan the planner says why, unless the step had a notice of its own.
+    if (m_planned && !line.contains("plan") && !line.contains("notice"))
+        line["notice"] = {{"kind", "no plan"}, {"message", line.value("noPlan", "")}};
+    line.erase("noPlan");
+    m_planShown = line.contains("plan");
+    return line.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
 int replaySteps(std::string_view tool, const std::function<Situation()>& now,
                 const std::function<State(const Step&)>& play) {
-    std::string line;
-    for (int number = 1; std::getline(std::cin, line); ++number) {
-        if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
-        try {
-            // Answers nobody receives end the run instead of playing on unseen.
-            if (!output::writeLine(tool, stateLine(play(readStep(line, now()))))) return 1;
-        } catch (const StepError& e) {
-            std::fprintf(stderr, "%.*s: line %d: %s\n", static_cast<int>(tool.size()), tool.data(), number, e.what());
-            return 2;
-        }
+    Driver driver{std::string(tool)};
+    for (std::string line; std::getline(std::cin, line);) {
+        const Fed fed = driver.feed(line, now());
+        if (fed.kind == Fed::Kind::Refused) return std::fprintf(stderr, "%s\n", fed.refusal.c_str()), 2;
+        // Answers nobody receives end the run instead of playing on unseen.
+        if (fed.kind == Fed::Kind::Step && !output::writeLine(tool, driver.answer(fullState(play(fed.step))))) return 1;
     }
     return 0;
 }

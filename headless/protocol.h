@@ -59,7 +59,7 @@ struct Situation {
     std::array<bool, kTimerCount + 1> running{};  // [1] .. [22]
     std::array<bool, 3> down{};                   // the mouse buttons held, by MouseButton
     bool keepsPets = false;                       // the front end plays reload, share, open, undo and redo
-    bool planShown = false;                       // a plan is shown, with its "应用"
+    bool planShown = false;                       // a plan is shown, with its "应用" (Driver: the last line's)
     int pets = 1;                                 // how many pets the list holds
 };
 
@@ -74,35 +74,67 @@ Step readStep(std::string_view line, const Situation& now);
 // steps through this code compiled to WebAssembly.
 std::string stepJson(const Step& s);
 
+// The window after a step, all it shows (the list, the planner, the focus...):
+// Driver::answer writes what of it the state line carries after the step.
 struct State {
     std::array<std::string, kBoxCount + 1> texts;  // [1] .. [23]
     bool flag = false;
     std::vector<int> running;  // timer numbers, ascending
     bool form1 = true, form2 = false;
     std::optional<std::string> faultKind, faultMessage;
-    std::optional<std::string> link;                       // share: the current pet's code
-    std::optional<std::string> noticeKind, noticeMessage;  // "bad link", "bad file", "bad name", "pets"
-    std::optional<std::vector<std::string>> petNames;      // once the list was used: every pet's name
+    std::optional<std::string> link;                       // the current pet's code, as "分享" gives it
+    std::optional<std::string> noticeKind, noticeMessage;  // the step's: "bad link", "bad file", "bad name", "pets"
+    std::optional<std::vector<std::string>> petNames;      // every pet's name
     int currentPet = 0;                                    // and the one shown
     std::optional<int> comparedPet;                        // the one picked for "对比"
+    // each pet's row: 等级, 气血, 攻击, 防御, 速度, 灵力 as shown ("" for an empty cell)
+    std::optional<std::vector<std::array<std::string, 6>>> petTable;
     std::optional<std::string> file;                       // export: the file's text
-    // enter: the box that has the focus after it ("" for none: the keypad closed)
-    std::optional<std::string> focus;
-    // Once the planner was set: the plan's five totals and the seven
-    // boxes as it shows them (else a "no plan" notice).
+    std::optional<std::string> focus;                      // the box that has the focus ("" for none)
+    // The planner set: the plan's five totals and seven boxes, or why there is none.
     std::optional<std::array<std::string, 5>> planCounts;
     std::vector<std::pair<std::string, std::string>> planTexts;
-    // Once a step of the page was played: the change beside each box of
-    // the potential and the panel that shows one.
+    std::string noPlan;  // shown as the "no plan" notice
+    // The change beside each box of the potential and the panel that shows one.
     std::optional<std::vector<std::pair<std::string, std::string>>> changes;
 };
 
-// {"fault":...,"flag":...,"running":[...],"texts":{...},"windows":[...]},
-// keys sorted, no blanks, UTF-8 as it is.
-std::string stateLine(const State& s);
+// The state as JSON: a state line with every field that is set, keys as
+// there, and "noPlan" when it has no "plan"; the web tool writes its page so.
+std::string fullState(const State& s);
 
-// The loop of every replay tool: each line of standard input (blank lines
-// skipped) read against the window as `now` tells it, played by `play` and
+// A line as Driver::feed reads it: blank, {"case": ...} (no "op"), a step, or refused.
+struct Fed {
+    enum class Kind { Skip, Case, Step, Refused } kind = Kind::Skip;
+    Step step{};
+    bool phone = false;   // a case played on a phone's screen
+    std::string refusal;  // "TOOL: line N: WHAT"
+};
+
+// One run of a replay tool: it counts the lines and remembers what was played since the
+// case began, which decides what each state line carries. With `cases` (the web tool's
+// run of many), {"case": ...} starts one afresh; else that line is a step, and refused.
+class Driver {
+public:
+    explicit Driver(std::string tool, bool cases = false) : m_tool(std::move(tool)), m_cases(cases) {}
+    Fed feed(std::string_view line, Situation now);
+    // The state line after the step fed last, of its full state: {"fault":...,"flag":...,
+    // "running":[...],"texts":{...},"windows":[...]}, keys sorted, no blanks, UTF-8 as it is.
+    std::string answer(std::string_view full);
+
+private:
+    std::string m_tool;
+    bool m_cases;
+    int m_line = 0;
+    StepOp m_fed = StepOp::Type;  // the step fed last
+    bool m_listShown = false;  // a step used the list: the lines name the pets
+    bool m_changes = false;    // a plan or compare step: the lines carry the changes
+    bool m_planned = false;    // a plan step, and no reload since: the lines show the plan
+    bool m_planShown = false;  // and the last one showed it
+};
+
+// The loop of every native replay tool, over Driver: each line of standard
+// input read against the window as `now` tells it, played by `play` and
 // answered with its state line, flushed at once. A refused step ends it
 // with "TOOL: line N: WHAT" on standard error and status 2, a failed write
 // with status 1; the end of input with 0.

@@ -25,13 +25,11 @@ class Headless : public Form, public Platform {
 public:
     State run(const Step& s) {
         m_fault.reset();
-        std::optional<std::string> link, file, focus;
-        std::string notice, noticeKind;
+        State out;
+        const auto notice = [&](const char* kind, std::string said) {
+            if (!said.empty()) out.noticeKind = kind, out.noticeMessage = std::move(said);
+        };
         const Pointer& pointer = m_events->pointer();
-        // The changes are shown beside the planner alone: the state lines
-        // carry them once it was opened, so that every other scenario's
-        // lines stay as they are.
-        const bool keeps = m_pageSteps = m_pageSteps || s.op == StepOp::Plan || s.op == StepOp::Compare;
         switch (s.op) {
         case StepOp::Type: type(s.box, s.text); break;
         case StepOp::Check:
@@ -57,64 +55,38 @@ public:
         case StepOp::Tick: m_events->tick(s.timer); break;
         case StepOp::Close: close(s.window); break;
         case StepOp::Reload: reload(); break;
-        case StepOp::Share: link = encodePet(m_events->state()); break;
-        case StepOp::Open:
-            noticeKind = "bad link";
-            notice = onShelf(m_pets, *m_events, ShelfOp::OpenLink, 0, s.link);
-            break;
-        case StepOp::Enter: focus = enter(s.box); break;
+        case StepOp::Share: out.link = encodePet(m_events->state()); break;
+        case StepOp::Open: notice("bad link", onShelf(m_pets, *m_events, ShelfOp::OpenLink, 0, s.link)); break;
+        case StepOp::Enter: out.focus = enter(s.box); break;
         case StepOp::Paste:
-            noticeKind = "bad link";
-            notice = onShelf(m_pets, *m_events, ShelfOp::OpenLink, 0, pastedCode(s.text));
+            notice("bad link", onShelf(m_pets, *m_events, ShelfOp::OpenLink, 0, pastedCode(s.text)));
             break;
         case StepOp::Undo: m_events->undo(); break;
         case StepOp::Redo: m_events->redo(); break;
         case StepOp::Pets:
-            noticeKind = s.pets == "rename" ? "bad name" : "pets";
-            notice = onShelf(m_pets, *m_events, shelfOp(s.pets), static_cast<std::size_t>(s.index), s.name);
+            notice(s.pets == "rename" ? "bad name" : "pets",
+                   onShelf(m_pets, *m_events, shelfOp(s.pets), static_cast<std::size_t>(s.index), s.name));
             break;
         case StepOp::Export:
             keepShown(m_pets, *m_events);
-            file = exportPets(m_pets);
+            out.file = exportPets(m_pets);
             break;
-        case StepOp::Import:
-            noticeKind = "bad file";
-            notice = onShelf(m_pets, *m_events, ShelfOp::Import, 0, s.file);
-            break;
+        case StepOp::Import: notice("bad file", onShelf(m_pets, *m_events, ShelfOp::Import, 0, s.file)); break;
         case StepOp::Plan: m_planner = s.plan; break;
         case StepOp::Compare:
-            noticeKind = "pets";
-            notice = onShelf(m_pets, *m_events, s.index < 0 ? ShelfOp::Uncompare : ShelfOp::Compare,
-                             static_cast<std::size_t>(std::max(s.index, 0)));
+            notice("pets", onShelf(m_pets, *m_events, s.index < 0 ? ShelfOp::Uncompare : ShelfOp::Compare,
+                                   static_cast<std::size_t>(std::max(s.index, 0))));
             break;
         case StepOp::Apply:
             m_events->applyPlan(*m_planner);  // "应用" is there only while a plan is shown
             break;
         }
-        State out = state();
-        out.link = link;
-        out.file = file;
-        out.focus = focus;
-        if (!notice.empty()) out.noticeKind = noticeKind, out.noticeMessage = notice;
-        if (m_listShown || s.op == StepOp::Pets || s.op == StepOp::Open || s.op == StepOp::Paste || s.op == StepOp::Import || s.op == StepOp::Export ||
-            s.op == StepOp::Compare) {
-            m_listShown = true;
-            out.petNames.emplace();
-            for (const KeptPet& k : m_pets.pets) out.petNames->push_back(k.name);
-            out.currentPet = static_cast<int>(m_pets.current);
-            if (m_pets.compared) out.comparedPet = static_cast<int>(*m_pets.compared);
-        }
-        if (m_planner) showPlan(out, makePlan(m_events->state(), *m_planner));
-        if (keeps) {
-            out.changes.emplace();
-            for (const PanelChange& c : shownChanges(m_pets, *m_events)) out.changes->emplace_back(boxName(c.box), c.text);
-        }
+        read(out);
         return out;
     }
 
     Situation situation() const {
         Situation now{.form1 = m_form1, .form2 = m_form2, .running = m_running, .keepsPets = true,
-                      .planShown = m_planner && makePlan(m_events->state(), *m_planner).plan,
                       .pets = static_cast<int>(m_pets.pets.size())};
         for (std::size_t k = 0; k < now.down.size(); ++k)
             now.down[k] = m_events->pointer().isDown(static_cast<MouseButton>(k));
@@ -165,18 +137,6 @@ private:
 
     static std::string boxName(Box b) { return "Text" + std::to_string(boxNumber(b)); }
 
-    // The plan the planner shows: its totals and boxes, or why there is none
-    // (after the step's own notice, if it had one).
-    static void showPlan(State& out, const PlanAnswer& a) {
-        if (!a.plan) {
-            if (!out.noticeKind) out.noticeKind = "no plan", out.noticeMessage = a.message;
-            return;
-        }
-        out.planCounts.emplace();
-        for (int i = 0; i < 5; ++i) (*out.planCounts)[i] = displayFormat(a.plan->totals[i]);
-        for (const PanelBox& p : kPanelBoxes) out.planTexts.emplace_back(boxName(p.box), displayFormat(at(a.plan->after, p.var)));
-    }
-
     static ShelfOp shelfOp(std::string_view what) {
         return what == "new" ? ShelfOp::New : what == "duplicate" ? ShelfOp::Duplicate : what == "rename" ? ShelfOp::Rename
              : what == "delete" ? ShelfOp::Remove : what == "restore" ? ShelfOp::Restore : ShelfOp::Switch;
@@ -204,8 +164,8 @@ private:
         m_events->pointerLost();
     }
 
-    State state() const {
-        State s;
+    // The window as it is: boxes, timers, windows, the list, the planner, the changes.
+    void read(State& s) const {
         s.texts = m_texts;
         s.flag = m_events->engine().liveRecompute();
         for (int n = 1; n <= kTimerCount; ++n)
@@ -216,7 +176,19 @@ private:
             s.faultKind = std::string(faultKindName(m_fault->kind));
             s.faultMessage = faultMessage(*m_fault);
         }
-        return s;
+        s.petNames.emplace();
+        for (const KeptPet& k : m_pets.pets) s.petNames->push_back(k.name);
+        s.currentPet = static_cast<int>(m_pets.current);
+        if (m_pets.compared) s.comparedPet = static_cast<int>(*m_pets.compared);
+        const PlanAnswer a = m_planner ? makePlan(m_events->state(), *m_planner) : PlanAnswer{};
+        s.noPlan = a.message;  // why the planner shows no plan
+        if (a.plan) {
+            s.planCounts.emplace();
+            for (int i = 0; i < 5; ++i) (*s.planCounts)[i] = displayFormat(a.plan->totals[i]);
+            for (const PanelBox& p : kPanelBoxes) s.planTexts.emplace_back(boxName(p.box), displayFormat(at(a.plan->after, p.var)));
+        }
+        s.changes.emplace();
+        for (const PanelChange& c : shownChanges(m_pets, *m_events)) s.changes->emplace_back(boxName(c.box), c.text);
     }
 
     std::array<std::string, kBoxCount + 1> m_texts;
@@ -226,8 +198,6 @@ private:
     std::optional<Fault> m_fault;
     std::optional<Form1Events> m_events{std::in_place, *this, *this};
     Pets m_pets;
-    bool m_listShown = false;  // the state lines name the pets once a step used the list
-    bool m_pageSteps = false;  // and carry the changes once the planner was opened
     std::optional<PlanRequest> m_planner;  // set by a plan step
 };
 

@@ -1,7 +1,7 @@
 // petcalc-replay-web (scripts/replay.sh web, web-firefox, web-webkit): the
 // replay protocol over the real page in one browser engine (engines.mjs).
 // Every step is real input (mouse, keyboard, an input method's commit), a
-// tick moves the page's clock one interval, a state line comes from the DOM
+// tick moves the page's clock one interval, the state is read from the DOM
 // and the page's read-only probe; {"case": ...} starts afresh, with nothing
 // kept. The pets' steps are the page's own: a real reload, its "分享",
 // "撤销" and "重做" buttons, and opening the page's address with a code in
@@ -17,60 +17,46 @@ const fail = (e) => { process.stderr.write(`petcalc-replay-web: ${String(e?.mess
 process.on('uncaughtException', fail).on('unhandledRejection', fail);
 process.stdout.on('error', (e) => fail(`cannot write standard output: ${e.message}`));
 
-const refuse = (why) => { throw Object.assign(new Error(why), { refused: true }); };
-
-// The steps are read and refused by the other tools' own code
-// (headless/protocol.cpp, built for node by scripts/web.sh build), against
-// the page as the last state line saw it and the mouse buttons held here.
-// PETCALC_REPLAY_PETS=1: the page keeps pets (reload, share, open, undo, redo).
+// The lines are read, refused and answered by the other tools' own loop
+// (headless/protocol.cpp, built for node by scripts/web.sh build), which
+// decides what each state line carries. PETCALC_REPLAY_PETS=1: the page keeps
+// pets (reload, share, open, undo, redo).
 const protocol = await createRequire(import.meta.url)('../../build/wasm/headless/petcalc-protocol.js')();
-const readStep = protocol.cwrap('pc_read_step', 'string', ['array', ...Array(8).fill('number')]);
+const feed = protocol.cwrap('pc_feed', 'string', ['array', ...Array(7).fill('number')]);
+const answer = protocol.cwrap('pc_answer', 'string', ['string']);
 const keepsPets = process.env.PETCALC_REPLAY_PETS === '1';
 const bits = (numbers) => numbers.reduce((mask, n) => mask | (1 << n), 0);
-function read(line, before, down) {
-  try {  // {"case": ...}, which has no op: Form1 afresh, in a run of many cases
-    const s = JSON.parse(line);
-    if (!('op' in s) && 'case' in s) return { op: 'case', phone: s.phone === true };
-  } catch {}
-  const bytes = new TextEncoder().encode(line);
-  const s = JSON.parse(readStep(bytes, bytes.length, before.windows.includes('Form1'), before.windows.includes('Form2'),
-    bits(before.running.map((t) => Number(t.slice(5)))), bits([...down].map((b) => ['left', 'right', 'middle'].indexOf(b))),
-    keepsPets, planSet && before.plan.shown, before.pets.names.length));
-  return 'refused' in s ? refuse(s.refused) : s;
-}
 
-// Everything a state line says, in one look at the page.
-const look = () => ({
-  texts: Array.from({ length: 23 }, (_, i) => document.getElementById(`Text${i + 1}`).value),
-  flag: document.getElementById('Label21').getAttribute('aria-disabled') === 'false',
-  running: window.petcalcProbe.running().sort((a, b) => a - b).map((n) => `Timer${n}`),
-  windows: ['Form1', 'Form2'].filter((id) => document.getElementById(id)?.hidden === false),
-  faults: window.petcalcProbe.faults(),
-  fault: { kind: document.getElementById('fault').dataset.kind, message: document.getElementById('fault-text').textContent },
-  notices: window.petcalcProbe.notices(),
-  notice: { kind: document.getElementById('notice').dataset.kind, message: document.getElementById('notice-text').textContent },
-  link: document.getElementById('notice-link').value,
-  focus: document.activeElement?.id,
-  pets: ((list) => ({  // each name is the first text of its button, the mark of the compared pet after it
-    compare: list.findIndex((b) => b.classList.contains('compared')),
-    current: list.findIndex((b) => b.getAttribute('aria-current') === 'true'),
-    names: list.map((b) => b.firstChild.data),
-  }))([...document.querySelectorAll('#pet-list button')]),
-  // The planner's cells and the change beside each box (page.cpp's side()).
-  plan: { shown: !document.getElementById('apply').disabled, message: document.getElementById('plan24').textContent,
-          cells: Array.from({ length: 17 }, (_, k) => document.getElementById(`plan${k + 5}`).textContent) },
-  changes: [17, 6, 7, 8, 9, 10, 16].map((n) => document.getElementById(`chg${n}`).textContent),
-});
-const panelBoxes = ['Text17', 'Text6', 'Text7', 'Text8', 'Text9', 'Text10', 'Text16'];
+// Everything the page shows, in one look: a state line's every key
+// (Driver::answer's full state), and how many faults and notices were shown.
+function look() {
+  const $ = (id) => document.getElementById(id), list = [...document.querySelectorAll('#pet-list button')];
+  const compare = list.findIndex((b) => b.classList.contains('compared')), panel = [17, 6, 7, 8, 9, 10, 16];
+  return {
+    texts: Object.fromEntries(Array.from({ length: 23 }, (_, i) => [`Text${i + 1}`, $(`Text${i + 1}`).value])),
+    flag: $('Label21').getAttribute('aria-disabled') === 'false',
+    running: window.petcalcProbe.running().sort((a, b) => a - b).map((n) => `Timer${n}`),
+    windows: ['Form1', 'Form2'].filter((id) => $(id)?.hidden === false),
+    faults: window.petcalcProbe.faults(), fault: { kind: $('fault').dataset.kind, message: $('fault-text').textContent },
+    notices: window.petcalcProbe.notices(), notice: { kind: $('notice').dataset.kind, message: $('notice-text').textContent },
+    link: $('notice-link').value.split('#')[1],
+    focus: /^Text\d+$/.test(document.activeElement?.id) ? document.activeElement.id : null,
+    pets: {  // each name is the first text of its button, the mark of the compared pet after it
+      ...(compare < 0 ? {} : { compare }), current: list.findIndex((b) => b.getAttribute('aria-current') === 'true'),
+      names: list.map((b) => b.firstChild.data) },
+    // The planner's cells (its totals, then the potential and the panel) while
+    // "应用" is there, and the change beside each of those boxes (page.cpp's side()).
+    ...($('apply').disabled ? {} : { plan: {
+      counts: Array.from({ length: 5 }, (_, k) => $(`plan${k + 5}`).textContent),
+      texts: Object.fromEntries(panel.map((n, k) => [`Text${n}`, $(`plan${k + 10}`).textContent])) } }),
+    noPlan: $('plan24').textContent,
+    changes: Object.fromEntries(panel.map((n) => [`Text${n}`, $(`chg${n}`).textContent]).filter(([, c]) => c)),
+  };
+}
 const stats = ['hp', 'SH', 'fy', 'sd', 'lli'];
-const sorted = (pairs) => Object.fromEntries(pairs.sort(([a], [b]) => (a < b ? -1 : 1)));
-// A plan step was played (until a reload closes the planner), and since the
-// case began (the changes are shown from then on).
-let planSet = false, changesShown = false;
 
 const engine = await engines[process.argv[2] || 'chromium']();
-let before, down = new Set();  // down: the mouse buttons held
-let listShown = false, file = null;  // the state lines name the pets once a step used the list
+let before, down = new Set(), file;  // down: the mouse buttons held; file: the last one exported
 // A case of a file that needs the phone is played on a phone's screen.
 let onPhone = false;
 async function fresh(phone) {  // the page loaded again, nothing kept (the clock stays stopped)
@@ -82,8 +68,7 @@ async function fresh(phone) {  // the page loaded again, nothing kept (the clock
   })));
   await engine.reload();
   await engine.evaluate(ready);
-  [before, down, listShown] = [await engine.evaluate(look), new Set(), false];
-  planSet = changesShown = false;
+  [before, down] = [await engine.evaluate(look), new Set()];
 }
 await engine.evaluate(ready);
 before = await engine.evaluate(look);
@@ -122,7 +107,6 @@ async function play(s) {
     await engine.reload();
     await engine.evaluate(ready);
     before = await engine.evaluate(look);  // a new page: no fault or notice shown yet
-    planSet = false;  // the planner is the page's, not kept
     return;
   case 'share': return click('#share');
   case 'open':  // the address with the code in its fragment, in the open page: done once the page took the fragment away
@@ -172,47 +156,23 @@ async function play(s) {
   }
 }
 
-let number = 0, status = 0;
+let refusal = '';
 for await (const line of createInterface({ input: process.stdin, crlfDelay: Infinity })) {
-  number++;
-  if (!/[^ \t\r]/.test(line)) continue;  // blank, as the other tools see it
-  let s;
-  try {
-    s = read(line, before, down);
-    await (s.op === 'case' ? fresh(s.phone) : play(s));
-    if (s.op === 'plan') planSet = changesShown = true;
-    if (s.op === 'compare') changesShown = true;
-    if (s.op === 'case') continue;
-  } catch (e) {
-    if (!e.refused) throw e;
-    process.stderr.write(`petcalc-replay-web: line ${number}: ${e.message}\n`);
-    status = 2;
-    break;
-  }
-  const after = await engine.evaluate(look);
-  // Every object made here, keys in order: WebDriver hands back a page's
-  // objects with their keys in an order of its own.
-  const { flag, running, windows, fault: { kind, message } } = after;
-  const fault = { kind, message };
-  const texts = Object.fromEntries(after.texts.map((t, i) => [`Text${i + 1}`, t]).sort(([a], [b]) => (a < b ? -1 : 1)));
-  // The share confirmation is the line's "link"; any other notice shown is its "notice".
-  const link = s.op === 'share' ? { link: after.link.split('#')[1] } : {};
-  const said = after.notices !== before.notices && after.notice.kind !== 'link';
-  const noPlan = planSet && !after.plan.shown;
-  const notice = said || noPlan
-    ? { notice: said ? { kind: after.notice.kind, message: after.notice.message } : { kind: 'no plan', message: after.plan.message } } : {};
-  const { cells } = after.plan;
-  const plan = planSet && !noPlan
-    ? { plan: { counts: cells.slice(0, 5), texts: sorted(panelBoxes.map((b, i) => [b, cells[5 + i]])) } } : {};
-  const changes = changesShown ? { changes: sorted(panelBoxes.map((b, i) => [b, after.changes[i]]).filter(([, c]) => c)) } : {};
-  listShown ||= ['pets', 'open', 'paste', 'import', 'export', 'compare'].includes(s.op);
-  const focus = s.op === 'enter' ? { focus: /^Text\d+$/.test(after.focus) ? after.focus : null } : {};
-  const { compare, current, names } = after.pets;
-  const pets = listShown ? { pets: { ...(compare < 0 ? {} : { compare }), current, names } } : {};
-  const exported = s.op === 'export' ? { file } : {};
-  process.stdout.write(JSON.stringify({ ...changes, fault: after.faults !== before.faults ? fault : null, ...exported, flag, ...focus, ...link,
-    ...notice, ...pets, ...plan, running, texts, windows }) + '\n');
+  const bytes = new TextEncoder().encode(line);  // against the page as the last look saw it
+  const fed = JSON.parse(feed(bytes, bytes.length, before.windows.includes('Form1'), before.windows.includes('Form2'),
+    bits(before.running.map((t) => Number(t.slice(5)))), bits([...down].map((b) => ['left', 'right', 'middle'].indexOf(b))),
+    keepsPets, before.pets.names.length));
+  if ((refusal = fed.refusal)) break;  // which ends the run, with status 2
+  if (fed.kind === 'case') await fresh(fed.phone);  // {"case": ...}: Form1 afresh, in a run of many cases
+  if (fed.kind !== 'step') continue;
+  await play(fed.step);
+  // The page's full state: a fault, or a notice other than the share's
+  // confirmation, only if one was shown during the step.
+  const after = await engine.evaluate(look), { faults, notices, fault, notice, ...now } = after;
+  process.stdout.write(answer(JSON.stringify({ ...now, file, fault: faults !== before.faults ? fault : null,
+    ...(notices !== before.notices && notice.kind !== 'link' ? { notice } : {}) })) + '\n');
   before = after;
 }
 await engine.close();
-process.exit(status);
+if (refusal) process.stderr.write(`${refusal}\n`);
+process.exit(refusal ? 2 : 0);
