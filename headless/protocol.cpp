@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <iterator>
 #include <map>
 
 #include "output.h"
@@ -66,11 +67,10 @@ MouseButton mouseButton(const json& step) {
     throw StepError("unknown button \"" + (it->is_string() ? b : it->dump()) + "\"");
 }
 
-constexpr std::array<const char*, kStats> kStatKeys = {"hp", "SH", "fy", "sd", "lli"};
 
 Stat statOf(const std::string& key) {
     for (int t = 0; t < kStats; ++t)
-        if (key == kStatKeys[t]) return static_cast<Stat>(t);
+        if (key == kStatNames[t]) return static_cast<Stat>(t);
     throw StepError("unknown value \"" + key + "\"");
 }
 
@@ -78,8 +78,9 @@ Stat statOf(const std::string& key) {
 PlanRequest planRequest(const json& step) {
     PlanRequest r;
     const std::string mode = stringField(step, "mode");
-    if (mode != "unspent" && mode != "all") throw StepError("unknown \"mode\" \"" + mode + "\"");
-    r.mode = mode == "all" ? PlanMode::All : PlanMode::Unspent;
+    const auto* named = std::find(std::begin(kPlanModeNames), std::end(kPlanModeNames), mode);
+    if (named == std::end(kPlanModeNames)) throw StepError("unknown \"mode\" \"" + mode + "\"");
+    r.mode = static_cast<PlanMode>(named - std::begin(kPlanModeNames));
     r.target = statOf(stringField(step, "target"));
     const auto min = step.find("min");
     if (min == step.end()) return r;
@@ -179,14 +180,14 @@ Step readStep(std::string_view line, const Situation& now) {
 std::string stepJson(const Step& s) {
     json min = json::object();
     for (int k = 0; k < kStats; ++k)
-        if (!s.plan.minimum[k].empty()) min[kStatKeys[k]] = s.plan.minimum[k];
+        if (!s.plan.minimum[k].empty()) min[std::string(kStatNames[k])] = s.plan.minimum[k];
     const json out = {{"op", kOps[static_cast<std::size_t>(s.op)]}, {"box", boxNumber(s.box)}, {"text", s.text},
                       {"check", s.check}, {"state", s.checked}, {"control", s.control},
                       {"button", kButtons[static_cast<std::size_t>(s.button)]}, {"outside", s.outside},
                       {"timer", s.timer}, {"window", s.window}, {"link", s.link}, {"do", s.pets},
                       {"name", s.name}, {"index", s.index}, {"file", s.file},
-                      {"mode", s.plan.mode == PlanMode::All ? "all" : "unspent"},
-                      {"target", kStatKeys[static_cast<int>(s.plan.target)]}, {"min", min}};
+                      {"mode", kPlanModeNames[static_cast<int>(s.plan.mode)]},
+                      {"target", kStatNames[static_cast<int>(s.plan.target)]}, {"min", min}};
     return out.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 

@@ -16,6 +16,7 @@
 #include "phoneentry.h"
 #include "shelf.h"
 #include "protocol.h"
+#include "views.h"
 #include "windowtable.h"
 
 namespace petcalc::replay {
@@ -26,8 +27,10 @@ public:
     State run(const Step& s) {
         m_fault.reset();
         State out;
-        const auto notice = [&](const char* kind, std::string said) {
-            if (!said.empty()) out.noticeKind = kind, out.noticeMessage = std::move(said);
+        // A change of the list, and what it refused.
+        const auto shelf = [&](ShelfOp op, std::size_t index, std::string_view text) {
+            std::string said = onShelf(m_pets, *m_events, op, index, text);
+            if (!said.empty()) out.noticeKind = std::string(noticeKindName(refusalKind(op))), out.noticeMessage = std::move(said);
         };
         const Pointer& pointer = m_events->pointer();
         switch (s.op) {
@@ -56,26 +59,20 @@ public:
         case StepOp::Close: close(s.window); break;
         case StepOp::Reload: reload(); break;
         case StepOp::Share: out.link = encodePet(m_events->state()); break;
-        case StepOp::Open: notice("bad link", onShelf(m_pets, *m_events, ShelfOp::OpenLink, 0, s.link)); break;
+        case StepOp::Open: shelf(ShelfOp::OpenLink, 0, s.link); break;
         case StepOp::Enter: out.focus = enter(s.box); break;
-        case StepOp::Paste:
-            notice("bad link", onShelf(m_pets, *m_events, ShelfOp::OpenLink, 0, pastedCode(s.text)));
-            break;
+        case StepOp::Paste: shelf(ShelfOp::OpenLink, 0, pastedCode(s.text)); break;
         case StepOp::Undo: m_events->undo(); break;
         case StepOp::Redo: m_events->redo(); break;
-        case StepOp::Pets:
-            notice(s.pets == "rename" ? "bad name" : "pets",
-                   onShelf(m_pets, *m_events, shelfOp(s.pets), static_cast<std::size_t>(s.index), s.name));
-            break;
+        case StepOp::Pets: shelf(shelfOp(s.pets), static_cast<std::size_t>(s.index), s.name); break;
         case StepOp::Export:
             keepShown(m_pets, *m_events);
             out.file = exportPets(m_pets);
             break;
-        case StepOp::Import: notice("bad file", onShelf(m_pets, *m_events, ShelfOp::Import, 0, s.file)); break;
+        case StepOp::Import: shelf(ShelfOp::Import, 0, s.file); break;
         case StepOp::Plan: m_planner = s.plan; break;
         case StepOp::Compare:
-            notice("pets", onShelf(m_pets, *m_events, s.index < 0 ? ShelfOp::Uncompare : ShelfOp::Compare,
-                                   static_cast<std::size_t>(std::max(s.index, 0))));
+            shelf(s.index < 0 ? ShelfOp::Uncompare : ShelfOp::Compare, static_cast<std::size_t>(std::max(s.index, 0)), {});
             break;
         case StepOp::Apply:
             m_events->applyPlan(*m_planner);  // "应用" is there only while a plan is shown
@@ -137,9 +134,10 @@ private:
 
     static std::string boxName(Box b) { return "Text" + std::to_string(boxNumber(b)); }
 
+    // The list's operations by the names the protocol shares with the page.
     static ShelfOp shelfOp(std::string_view what) {
-        return what == "new" ? ShelfOp::New : what == "duplicate" ? ShelfOp::Duplicate : what == "rename" ? ShelfOp::Rename
-             : what == "delete" ? ShelfOp::Remove : what == "restore" ? ShelfOp::Restore : ShelfOp::Switch;
+        const auto* at = std::find(std::begin(kShelfOpNames), std::end(kShelfOpNames), what);
+        return static_cast<ShelfOp>(at - std::begin(kShelfOpNames));
     }
 
     // The page closed and opened again: a fresh Form1 given the kept pets.
@@ -180,12 +178,16 @@ private:
         for (const KeptPet& k : m_pets.pets) s.petNames->push_back(k.name);
         s.currentPet = static_cast<int>(m_pets.current);
         if (m_pets.compared) s.comparedPet = static_cast<int>(*m_pets.compared);
-        const PlanAnswer a = m_planner ? makePlan(m_events->state(), *m_planner) : PlanAnswer{};
-        s.noPlan = a.message;  // why the planner shows no plan
-        if (a.plan) {
-            s.planCounts.emplace();
-            for (int i = 0; i < 5; ++i) (*s.planCounts)[i] = displayFormat(a.plan->totals[i]);
-            for (const PanelBox& p : kPanelBoxes) s.planTexts.emplace_back(boxName(p.box), displayFormat(at(a.plan->after, p.var)));
+        Pets kept = m_pets;
+        keepShown(kept, *m_events);
+        s.petTable.emplace();
+        for (const KeptPet& k : kept.pets) s.petTable->push_back(petRow(k.state).cells);
+        // The planner's view, as the page prints it.
+        const PlanView v = planView(m_planner ? makePlan(m_events->state(), *m_planner) : PlanAnswer{});
+        s.noPlan = v.reason;
+        if (v.shown) {
+            s.planCounts = v.totals;
+            for (std::size_t i = 0; i < kPanelBoxes.size(); ++i) s.planTexts.emplace_back(boxName(kPanelBoxes[i].box), v.after[i]);
         }
         s.changes.emplace();
         for (const PanelChange& c : shownChanges(m_pets, *m_events)) s.changes->emplace_back(boxName(c.box), c.text);

@@ -1,5 +1,7 @@
 #include "names.h"
 
+#include <array>
+#include <iterator>
 #include <span>
 #include <string_view>
 
@@ -29,12 +31,14 @@ std::string named(std::string_view name, std::span<const std::string_view> names
     return out + "});\n";
 }
 
-template <class Each>
-std::string ids(std::string_view name, Each id) {
+// "  name: [id of each box],"
+template <class Boxes, class Each>
+std::string ids(std::string_view name, const Boxes& boxes, Each id) {
     std::string out = "  " + std::string(name) + ": [";
-    for (std::size_t i = 0; i < kPanelBoxes.size(); ++i) out += (i ? ", " : "") + quoted(id(kPanelBoxes[i].box));
+    for (std::size_t i = 0; i < std::size(boxes); ++i) out += (i ? ", " : "") + quoted(id(boxes[i]));
     return out + "],\n";
 }
+std::string boxName(Box b) { return "Text" + std::to_string(boxNumber(b)); }
 
 }  // namespace
 
@@ -44,13 +48,18 @@ std::string namesModule() {
     out += numbered("ShelfOp", kShelfOpNames) + numbered("Notice", kNoticeNames) + numbered("PlanMode", kPlanModeNames) +
            numbered("Stat", kStatNames) + numbered("PetColumn", kPetColumnNames) + named("View", kViewNames) +
            named("NoticeKind", kNoticeKinds);
-    // The potential and the panel, in the form's order: each box's name and
-    // the cells of the summary and the plan that show it.
-    out += "export const panel = Object.freeze({\n";
-    out += ids("boxes", [](Box b) { return "Text" + std::to_string(boxNumber(b)); });
-    out += ids("value", summaryValueId) + ids("change", summaryChangeId) + ids("planAfter", planAfterId);
-    out += "});\n";
-    return out;
+    // The potential and the panel, in the form's order, and the point
+    // boxes: each box's name and the cells of the summary and the plan that
+    // show it.
+    std::array<Box, kPanelBoxes.size()> panel;
+    for (std::size_t i = 0; i < panel.size(); ++i) panel[i] = kPanelBoxes[i].box;
+    constexpr Box points[] = {Box::Text11, Box::Text12, Box::Text13, Box::Text14, Box::Text15};
+    out += "export const panel = Object.freeze({\n" + ids("boxes", panel, boxName) + ids("value", panel, summaryValueId) +
+           ids("change", panel, summaryChangeId) + ids("planAfter", panel, planAfterId) +
+           ids("planChange", panel, planChangeId) + "});\n";
+    out += "export const points = Object.freeze({\n" + ids("boxes", points, boxName) + ids("planAdded", points, planAddedId) +
+           ids("planTotal", points, planTotalId) + "});\n";
+    return out + "export const planReason = " + quoted(kPlanReasonId) + ";\n";
 }
 
 }  // namespace petcalc

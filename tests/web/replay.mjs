@@ -10,6 +10,9 @@
 import { createRequire } from 'node:module';
 import { createInterface } from 'node:readline';
 import { engines, ready } from './engines.mjs';
+import * as names from '../../web/dist/names.js';
+
+const cellIds = { panel: names.panel, points: names.points, planReason: names.planReason };  // what look() reads
 
 // Any failure but a refused step ends the run with why, in one line, and
 // status 1: a browser that would not start, a driver gone, a closed output.
@@ -29,9 +32,10 @@ const bits = (numbers) => numbers.reduce((mask, n) => mask | (1 << n), 0);
 
 // Everything the page shows, in one look: a state line's every key
 // (Driver::answer's full state), and how many faults and notices were shown.
-function look() {
-  const $ = (id) => document.getElementById(id), list = [...document.querySelectorAll('#pet-list button')];
-  const compare = list.findIndex((b) => b.classList.contains('compared')), panel = [17, 6, 7, 8, 9, 10, 16];
+function look({ panel, points, planReason }) {
+  const $ = (id) => document.getElementById(id), rows = [...document.querySelectorAll('#pet-list tr')];
+  const list = rows.map((r) => r.cells[0].firstChild), compare = list.findIndex((b) => b.classList.contains('compared'));
+  const cells = (ids) => Object.fromEntries(panel.boxes.map((box, k) => [box, $(ids[k]).textContent]));
   return {
     texts: Object.fromEntries(Array.from({ length: 23 }, (_, i) => [`Text${i + 1}`, $(`Text${i + 1}`).value])),
     flag: $('Label21').getAttribute('aria-disabled') === 'false',
@@ -43,17 +47,16 @@ function look() {
     focus: /^Text\d+$/.test(document.activeElement?.id) ? document.activeElement.id : null,
     pets: {  // each name is the first text of its button, the mark of the compared pet after it
       ...(compare < 0 ? {} : { compare }), current: list.findIndex((b) => b.getAttribute('aria-current') === 'true'),
-      names: list.map((b) => b.firstChild.data) },
+      names: list.map((b) => b.firstChild.data), table: rows.map((r) => [...r.cells].slice(1).map((c) => c.textContent)) },
     // The planner's cells (its totals, then the potential and the panel) while
-    // "应用" is there, and the change beside each of those boxes (page.cpp's side()).
+    // "应用" is there, and the change beside each of those boxes, by the ids
+    // the page is written with (names.js).
     ...($('apply').disabled ? {} : { plan: {
-      counts: Array.from({ length: 5 }, (_, k) => $(`plan${k + 5}`).textContent),
-      texts: Object.fromEntries(panel.map((n, k) => [`Text${n}`, $(`plan${k + 10}`).textContent])) } }),
-    noPlan: $('plan24').textContent,
-    changes: Object.fromEntries(panel.map((n) => [`Text${n}`, $(`chg${n}`).textContent]).filter(([, c]) => c)),
+      counts: points.planTotal.map((id) => $(id).textContent), texts: cells(panel.planAfter) } }),
+    noPlan: $(planReason).textContent,
+    changes: Object.fromEntries(Object.entries(cells(panel.change)).filter(([, c]) => c)),
   };
 }
-const stats = ['hp', 'SH', 'fy', 'sd', 'lli'];
 
 const engine = await engines[process.argv[2] || 'chromium']();
 let before, down = new Set(), file;  // down: the mouse buttons held; file: the last one exported
@@ -68,10 +71,10 @@ async function fresh(phone) {  // the page loaded again, nothing kept (the clock
   })));
   await engine.reload();
   await engine.evaluate(ready);
-  [before, down] = [await engine.evaluate(look), new Set()];
+  [before, down] = [await engine.evaluate(look, cellIds), new Set()];
 }
 await engine.evaluate(ready);
-before = await engine.evaluate(look);
+before = await engine.evaluate(look, cellIds);
 const away = await engine.evaluate(() => [innerWidth - 5, innerHeight - 5]);  // well off every control
 
 const focus = (selector) => engine.evaluate((s) => document.querySelector(s).focus(), selector);
@@ -106,7 +109,7 @@ async function play(s) {
   case 'reload':  // the page closed and opened again: it shows the pet it kept
     await engine.reload();
     await engine.evaluate(ready);
-    before = await engine.evaluate(look);  // a new page: no fault or notice shown yet
+    before = await engine.evaluate(look, cellIds);  // a new page: no fault or notice shown yet
     return;
   case 'share': return click('#share');
   case 'open':  // the address with the code in its fragment, in the open page: done once the page took the fragment away
@@ -126,11 +129,11 @@ async function play(s) {
   // "我的宠物"'s buttons and names; a new name set as a paste would (a tab
   // cannot be typed into a box), then "重命名".
   case 'pets':
-    if (s.do === 'switch') return click(`#pet-list li:nth-child(${s.index + 1}) button`);
+    if (s.do === 'switch') return click(`#pet-list tr:nth-child(${s.index + 1}) button`);
     if (s.do === 'rename') await engine.evaluate((name) => { document.getElementById('pet-name').value = name; }, s.name);
     return click(`#pet-${s.do}`);
   case 'compare':
-    return s.index < 0 ? click('#pet-uncompare') : click('#pet-compare').then(() => click(`#pet-list li:nth-child(${s.index + 1}) button`));
+    return s.index < 0 ? click('#pet-uncompare') : click('#pet-compare').then(() => click(`#pet-list tr:nth-child(${s.index + 1}) button`));
   case 'export':  // "导出", and the file it downloads
     await click('#pet-export');
     file = await engine.evaluate(() => window.petcalcProbe.exported());
@@ -144,11 +147,10 @@ async function play(s) {
       return window.petcalcProbe.imported();
     }, s.file);
   case 'plan': {  // the mode, the target, then each other minimum typed (or emptied)
-    const target = stats.indexOf(s.target);
-    await click(`#mode${s.mode === 'all' ? 1 : 0}`);
-    await click(`#target${target}`);
-    for (const [k, key] of stats.entries())
-      if (k !== target) await type(`#min${k}`, s.min[key] ?? '');
+    await click(`#planner [name="mode"][value="${s.mode}"]`);
+    await click(`#planner [name="target"][value="${s.target}"]`);
+    for (const stat of Object.keys(names.Stat))
+      if (stat !== s.target) await type(`#min-${stat}`, s.min[stat] ?? '');
     return;
   }
   case 'apply': return click('#apply');
@@ -168,7 +170,7 @@ for await (const line of createInterface({ input: process.stdin, crlfDelay: Infi
   await play(fed.step);
   // The page's full state: a fault, or a notice other than the share's
   // confirmation, only if one was shown during the step.
-  const after = await engine.evaluate(look), { faults, notices, fault, notice, ...now } = after;
+  const after = await engine.evaluate(look, cellIds), { faults, notices, fault, notice, ...now } = after;
   process.stdout.write(answer(JSON.stringify({ ...now, file, fault: faults !== before.faults ? fault : null,
     ...(notices !== before.notices && notice.kind !== 'link' ? { notice } : {}) })) + '\n');
   before = after;
