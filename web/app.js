@@ -213,8 +213,8 @@ function download(pointer, length) {
   a.click();
 }
 function wirePets() {
-  const shelf = (op) => () => core.pc_shelf(op, 0);
-  const rename = () => { handIn = $('pet-name').value; core.pc_shelf(ShelfOp.rename, 0); };
+  const shelf = (op) => () => core.pc_shelf(op);  // the shown pet's: no index
+  const rename = () => { handIn = $('pet-name').value; core.pc_shelf(ShelfOp.rename); };
   for (const [id, run] of [['new', shelf(ShelfOp.new)], ['duplicate', shelf(ShelfOp.duplicate)], ['rename', rename],
     ['delete', shelf(ShelfOp.delete)], ['restore', shelf(ShelfOp.restore)], ['compare', () => pick(!picking)],
     ['uncompare', shelf(ShelfOp.uncompare)], ['export', () => core.pc_export()], ['import', () => $('pet-file').click()]])
