@@ -25,9 +25,9 @@
 //     --rows=FILE  appends the first build's figures for bench/run.sh
 //
 // Two figures per event. The handlers' sum: an init script wraps every
-// listener added with addEventListener and adds up the time of all
-// listeners of one event object (the module's calls they make included);
-// the page's files are served as built. And the Event Timing API's
+// listener the page's scripts add with addEventListener and adds up the
+// time of all listeners of one event object (the module's calls they make
+// included); the page's files are served as built. And the Event Timing API's
 // processingEnd - processingStart (a PerformanceObserver of type "event"
 // at its least durationThreshold, 16 ms: events that reach the next paint
 // sooner are not reported). The page is served cross-origin isolated
@@ -96,23 +96,27 @@ function probe({ split, trace }) {
       }
     }
   }
+  // Where a listener is added: the first of the page's own scripts on the
+  // stack, or null (the driver's scripts, which have no address).
   const site = () => {
     for (const line of new Error().stack.split('\n').slice(2)) {
-      const m = /\/([\w.-]+\.m?js):(\d+):\d+\)?$/.exec(line);
+      const m = /https?:\/\/[^)]*\/([\w.-]+\.m?js):(\d+):\d+\)?$/.exec(line);
       if (m) return `${m[1]}:${m[2]}`;
     }
-    return '?';
+    return null;
   };
   const wrappers = new WeakMap();
   const key = (type, o) => `${type} ${typeof o === 'boolean' ? o : !!o?.capture}`;
   const add = EventTarget.prototype.addEventListener, remove = EventTarget.prototype.removeEventListener;
   EventTarget.prototype.addEventListener = function (type, listener, o) {
     if (!listener || (typeof listener !== 'function' && typeof listener !== 'object')) return add.call(this, type, listener, o);
+    const from = site();
+    if (!from) return add.call(this, type, listener, o);  // not the page's
     let mine = wrappers.get(listener);
     if (!mine) wrappers.set(listener, (mine = new Map()));
     let w = mine.get(key(type, o));
     if (!w) {
-      const where = split ? `listener ${type} ${site()}` : '';
+      const where = `listener ${type} ${from}`;
       w = function tapBenchListener(e) {
         let r = record.get(e);
         if (!r) {
