@@ -33,8 +33,9 @@ PORT ?= 8325
 web: deps
 	@bash scripts/web.sh serve $(PORT)
 
-# The native benchmarks, then the planner in the page's WebAssembly in
-# headless Chromium (bench/run.sh; it builds web/dist).
+# The native benchmarks, then the planner in the page's WebAssembly and the
+# page's taps with the CPU throttled in headless Chromium (bench/run.sh; it
+# builds web/dist).
 bench: build
 	@bash bench/run.sh build/$(PRESET)
 

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Runs the native benchmarks of petcalc and prints one table of the
 # figures: the core micro benchmarks, start-up and memory against a bare
-# Qt window, and the planner in the page's WebAssembly in Chromium. See
+# Qt window, the planner in the page's WebAssembly in Chromium, and what a
+# tap or keystroke costs the page's handlers with the CPU throttled. See
 # bench/README.md.
 #
 # Usage: bench/run.sh [BUILD_DIR]          (make bench: build/default)
 # Settings: ROUNDS=15 start-up rounds, WARMUP=2, MIN_TIME=0.5 seconds per
 # Google Benchmark run, REPS=5 repetitions of each (the median is reported),
-# PLAN_SAMPLES=31 warm samples of each plan in Chromium.
+# PLAN_SAMPLES=31 warm samples of each plan in Chromium, TAP_ROUNDS=2 plays
+# of the page's tap script per view and CPU rate.
 set -euo pipefail
 build=${1:-build/default}
 rounds=${ROUNDS:-15}
@@ -15,6 +17,7 @@ warmup=${WARMUP:-2}
 min_time=${MIN_TIME:-0.5}
 reps=${REPS:-5}
 plan_samples=${PLAN_SAMPLES:-31}
+tap_rounds=${TAP_ROUNDS:-2}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -69,6 +72,10 @@ bash scripts/web.sh build petcalc-plan-bench
 node bench/web/plan_bench.mjs build/wasm/bench/web/plan_bench.wasm "$plan_samples" "$rows"
 
 echo
+echo "== a tap's cost in the page's handlers, CPU throttled 1x and 4x (headless Chromium, web/dist)"
+node bench/web/tap_bench.mjs --rounds="$tap_rounds" --rows="$rows"
+
+echo
 echo "== summary: $(date -u +%Y-%m-%dT%H:%MZ), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load $(cut -d' ' -f1-3 /proc/loadavg), Qt $(pkg-config --modversion Qt6Core 2>/dev/null || echo '?')"
 awk -F'\t' '
   function us(v, unit) { return unit == "ns" ? v / 1000 : unit == "ms" ? v * 1000 : v }
@@ -85,6 +92,7 @@ awk -F'\t' '
   $1 == "startup" || $1 == "rss" || $1 == "cpu" { m[$1, $2] = $3; lo[$1, $2] = $4; hi[$1, $2] = $5; r[$1, $2] = $6 }
   $1 == "core" { core[++nc] = $2; ct[$2] = us($3, $4); label[$2] = $5 }
   $1 == "wasm" { for (i = 3; i <= 9; i++) w[$2, i] = $i; inpage[$2] = 1 }
+  $1 == "tap" { tap[++nt] = $0 }
   END {
     row("figure", "measured (median [min .. max])", "target", "met")
     printf "|%s|%s|%s|%s|\n", "----------------------------------------------", "--------------------------------------------", "------------------", "------"
@@ -107,5 +115,10 @@ awk -F'\t' '
         continue
       }
       row("core: " op[k] " (fake form)", ct[k] < 1 ? sprintf("%.0f ns", ct[k] * 1000) : sprintf("%.2f us", ct[k]), k == "BM_LevelStep" ? "< 500 us" : "", k == "BM_LevelStep" ? (ct[k] < 500 ? "yes" : "no") : "")
+    }
+    for (i = 1; i <= nt; i++) {  # tap, view, rate, the highest p90 of an action, that action, the slowest event
+      split(tap[i], t, "\t"); slow = t[3] == 4
+      row(sprintf("page: handlers of a tap, %s, CPU %sx", t[2], t[3]), sprintf("p90 %.1f (%s), max %.1f ms", t[4], t[5], t[6]),
+          slow ? "<= 8 ms an event" : "", slow ? (t[6] <= 8 ? "yes" : "no") : "")
     }
   }' "$rows"
