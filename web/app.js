@@ -11,19 +11,27 @@ import { fresh, journaled, openStore, save } from './store.js';
 
 const $ = (id) => document.getElementById(id);
 const number = (el) => Number(el.dataset.n);  // the number in the control's name, as the page was written
-const box = (n) => $('Text' + n);
+const boxes = [];
+const box = (n) => (boxes[n] ??= $('Text' + n));
 const flagLabel = $('Label21');
 const utf8 = new TextEncoder();
 const fromUtf8 = new TextDecoder();
 
 let core;  // the module's exports
-const bytes = (pointer, length) => new Uint8Array(core.memory.buffer, pointer, length);
+let heap = null;  // the module's memory, viewed anew when it grows
+const bytes = (pointer, length) => {
+  if (heap?.buffer !== core.memory.buffer) heap = new Uint8Array(core.memory.buffer);
+  return heap.subarray(pointer, pointer + length);
+};
 const string = (pointer, length) => fromUtf8.decode(bytes(pointer, length));
 // Text handed in: copied when it fits, its length either way.
 function put(text, buffer, capacity) {
-  const encoded = typeof text === 'string' ? utf8.encode(text) : text;
-  if (encoded.length <= capacity) bytes(buffer, capacity).set(encoded);
-  return encoded.length;
+  if (typeof text === 'string') {
+    const { read, written } = utf8.encodeInto(text, bytes(buffer, capacity));
+    return read === text.length ? written : utf8.encode(text).length;
+  }
+  if (text.length <= capacity) bytes(buffer, capacity).set(text);
+  return text.length;
 }
 
 // Text boxes: setting .value raises no event, and the core raises the
@@ -250,14 +258,25 @@ function wirePets() {
 //   up for the browser: that hold's release was lost unseen;
 // - Chromium lets the capture go at any button's release, and clicks a
 //   captured button wherever the pointer is let go.
-const mouse = { target: null, pointer: null, chordUp: false };
+// Whether the pointer is over the held button is measured against where it
+// stood at the press, until anything scrolls: a hit test after the module's
+// writes would lay the page out again inside the handler.
+const mouse = { target: null, pointer: null, chordUp: false, rect: null };
+const moved = () => { mouse.rect = null; };
+for (const on of [window, window.visualViewport].filter(Boolean))
+  for (const type of ['scroll', 'resize']) on.addEventListener(type, moved, { capture: true, passive: true });
 const bit = [1, 4, 2, 8, 16];  // button number -> bit in buttons
-const over = (e, el) => (el.contains(document.elementFromPoint(e.clientX, e.clientY)) ? 1 : 0);
+const over = (e, el) => {
+  const r = el === mouse.target && mouse.rect;
+  if (!r) return el.contains(document.elementFromPoint(e.clientX, e.clientY)) ? 1 : 0;
+  return e.clientX >= r.left && e.clientX < r.right && e.clientY >= r.top && e.clientY < r.bottom ? 1 : 0;
+};
 
 function release(el, e) {
+  const on = over(e, el);
   if (e.buttons === 0) mouse.target = null;  // the last button went up
   else mouse.chordUp = true;
-  core.pc_button_up(number(el), e.button, over(e, el));
+  core.pc_button_up(number(el), e.button, on);
 }
 // Nothing will release what is held now.
 function letGo() {
@@ -281,6 +300,7 @@ function wireButton(el) {
     if (mouse.target) letGo();
     mouse.target = el;
     mouse.pointer = e.pointerId;
+    mouse.rect = el.contains(document.elementFromPoint(e.clientX, e.clientY)) ? el.getBoundingClientRect() : null;
     el.setPointerCapture(e.pointerId);
     core.pc_button_down(number(el), e.button, over(e, el));
   });
@@ -418,6 +438,9 @@ const { instance } = await WebAssembly.instantiateStreaming(fetch('petcalc.wasm'
 core = instance.exports;
 core._initialize();
 core.pc_start();
+// Every operation run once where the page is idle, so that a first tap
+// waits on no compiling.
+(window.requestIdleCallback ?? setTimeout)(() => core.pc_warm());
 // The kept pet first: a page opened again shows it as it was. Where the
 // browser keeps nothing, the page works on and says so once.
 const kept = await openStore({ begin: () => core.pc_load_begin(), record: (text) => ((handIn = text), core.pc_load_record()),

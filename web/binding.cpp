@@ -45,6 +45,9 @@
 // Each enum comes to the script by name, in names.js (written with the page
 // from the core's tables): the script writes no number that stands for one.
 //   pc_apply()                    "应用" of the plan shown
+//   pc_warm()                     at idle: every operation run once on a form
+//                                 no page shows, so that none waits on the
+//                                 browser's compiling at a first tap
 //
 // Imported from the page, module "page" (UTF-8 text as pointer and length):
 //   text(n, buffer, capacity) -> length   TextN's text; copies it when it fits
@@ -129,12 +132,33 @@ std::string pageText(int (*get)(int, char*, int), int n) {
     return t;
 }
 
+// Each box and check box is read from the page once a call: the core reads
+// the form many times in one operation, and a user's input comes only
+// between calls. A write is read back, as the page keeps it.
 class Page : public Form, public Platform {
 public:
-    std::string text(Box b) const override { return pageText(page_text, boxNumber(b)); }
-    void setText(Box b, const std::string& t) override { page_set_text(boxNumber(b), t.data(), length(t)); }
-    bool isChecked(Check c) const override { return page_checked(static_cast<int>(c)) != 0; }
-    void setChecked(Check c, bool on) override { page_set_checked(static_cast<int>(c), on ? 1 : 0); }
+    std::string text(Box b) const override {
+        auto& t = m_texts[boxNumber(b)];
+        if (!t) t = pageText(page_text, boxNumber(b));
+        return *t;
+    }
+    // A box that shows the text already is not written again: a write of
+    // an input's value costs the page a style pass.
+    void setText(Box b, const std::string& t) override {
+        auto& was = m_texts[boxNumber(b)];
+        if (was && *was == t) return;
+        page_set_text(boxNumber(b), t.data(), length(t));
+        was.reset();
+    }
+    bool isChecked(Check c) const override {
+        auto& on = m_checks[static_cast<int>(c)];
+        if (!on) on = page_checked(static_cast<int>(c)) != 0;
+        return *on;
+    }
+    void setChecked(Check c, bool on) override {
+        page_set_checked(static_cast<int>(c), on ? 1 : 0);
+        m_checks[static_cast<int>(c)].reset();
+    }
     void showLiveRecompute(bool on) override { page_show_flag(on ? 1 : 0); }
     void reportFault(const Fault& f) override {
         const std::string_view kind = faultKindName(f.kind);
@@ -145,6 +169,13 @@ public:
     void startTimer(int n) override { page_start_timer(n, kRepeatIntervalMs); }
     void stopTimer(int n) override { page_stop_timer(n); }
     void openGrowthTable() override { page_open_growth_table(); }
+
+    // A call begins: what was read before may have been typed over.
+    void forget() { m_texts = {}, m_checks = {}; }
+
+private:
+    mutable std::array<std::optional<std::string>, kBoxCount + 1> m_texts;
+    mutable std::array<std::optional<bool>, 9> m_checks;
 };
 
 Page page;
@@ -259,6 +290,35 @@ void tell() {
     view(ViewName::Plan, std::string("{\"shown\":") + (p.shown ? "true" : "false") + ",\"cells\":" + object(cells(p)) + "}");
 }
 
+// The first tap of each kind would run code the browser has not compiled
+// yet (some ms on a slow phone): each runs once at idle on a form of its
+// own, which no page shows.
+class Scratch : public Form, public Platform {
+public:
+    std::string text(Box b) const override { return m_texts[boxNumber(b)]; }
+    void setText(Box b, const std::string& t) override { m_texts[boxNumber(b)] = t; }
+    bool isChecked(Check c) const override { return static_cast<int>(c) % 2 != 0; }
+    void setChecked(Check, bool) override {}
+    void reportFault(const Fault&) override {}
+    void startTimer(int) override {}
+    void stopTimer(int) override {}
+    void openGrowthTable() override {}
+    std::array<std::string, kBoxCount + 1> m_texts;
+};
+
+void warm() {
+    Scratch form;
+    for (int n = 1; n <= kBoxCount; ++n) form.m_texts[n] = n == 19 ? "1.2" : n >= 6 && n <= 10 ? "" : "100";
+    Form1Events e(form, form);
+    for (const char* b : {"Command1", "Command2", "Command5", "Command8", "Command26", "Command27", "Command4", "Command3"})
+        e.keyClick(b);
+    e.undo(), e.redo();
+    const PetState s = e.state();
+    const std::string seen = encodePet(s) + petRecord(KeptPet{"", s}) + petRow(s).cells[0] +
+                             object(cells(summaryView(s, e.changes()))) + object(cells(planView(makePlan(s, planner))));
+    static_cast<void>(seen);
+}
+
 // A button as the DOM numbers it, or none for a number it does not use.
 std::optional<MouseButton> mouseButton(int domButton) {
     constexpr MouseButton kByNumber[] = {MouseButton::Left, MouseButton::Middle, MouseButton::Right,
@@ -283,34 +343,53 @@ using petcalc::shelf;
 using petcalc::events;
 using petcalc::mouseButton;
 using petcalc::tell;
+// Every call that reads the form begins afresh: page.forget().
+using petcalc::page;
 
 extern "C" {
 __attribute__((export_name("pc_start"))) void pc_start() {
-    static petcalc::Form1Events wiring(petcalc::page, petcalc::page);
+    page.forget();
+    static petcalc::Form1Events wiring(page, page);
     events = &wiring;
     tell();
 }
 __attribute__((export_name("pc_button_down"))) void pc_button_down(int n, int button, int over) {
+    page.forget();
     if (const auto b = mouseButton(button)) events->buttonDown(command(n), *b, over != 0);
     tell();
 }
 __attribute__((export_name("pc_button_up"))) void pc_button_up(int n, int button, int over) {
+    page.forget();
     if (const auto b = mouseButton(button)) events->buttonUp(command(n), *b, over != 0);
     tell();
 }
-__attribute__((export_name("pc_key"))) void pc_key(int n) { events->keyClick(command(n)), tell(); }
-__attribute__((export_name("pc_pointer_lost"))) void pc_pointer_lost() { events->pointerLost(), tell(); }
-__attribute__((export_name("pc_tick"))) void pc_tick(int n) { events->tick(n), tell(); }
+__attribute__((export_name("pc_key"))) void pc_key(int n) {
+    page.forget();
+    events->keyClick(command(n)), tell();
+}
+__attribute__((export_name("pc_pointer_lost"))) void pc_pointer_lost() {
+    page.forget();
+    events->pointerLost(), tell();
+}
+__attribute__((export_name("pc_tick"))) void pc_tick(int n) {
+    page.forget();
+    events->tick(n), tell();
+}
 __attribute__((export_name("pc_text_changed"))) void pc_text_changed(int n) {
+    page.forget();
     if (n >= 1 && n <= petcalc::kBoxCount) events->textChanged(petcalc::boxAt(n));
     tell();
 }
-__attribute__((export_name("pc_check_changed"))) void pc_check_changed() { events->checkChanged(), tell(); }
+__attribute__((export_name("pc_check_changed"))) void pc_check_changed() {
+    page.forget();
+    events->checkChanged(), tell();
+}
 __attribute__((export_name("pc_load_begin"))) void pc_load_begin() { petcalc::loading.pets.clear(); }
 __attribute__((export_name("pc_load_record"))) int pc_load_record() {
     return petcalc::readKept(petcalc::handed(petcalc::kMaxKeptCodeLength + 1024)) ? 1 : 0;
 }
 __attribute__((export_name("pc_load_end"))) void pc_load_end(int current) {
+    page.forget();
     using petcalc::pets;
     pets = petcalc::loading.pets.empty() ? petcalc::Pets{} : std::move(petcalc::loading);
     pets.sort = petcalc::readPetSort(petcalc::handed(16));
@@ -320,13 +399,16 @@ __attribute__((export_name("pc_load_end"))) void pc_load_end(int current) {
     tell();
 }
 __attribute__((export_name("pc_open"))) void pc_open() {
+    page.forget();
     shelf(petcalc::ShelfOp::OpenLink, 0, petcalc::handed());
 }
 __attribute__((export_name("pc_paste"))) void pc_paste() {
+    page.forget();
     const std::string text = petcalc::handed(petcalc::kMaxPastedLength);
     shelf(petcalc::ShelfOp::OpenLink, 0, std::string(petcalc::pastedCode(text)));
 }
 __attribute__((export_name("pc_shelf"))) void pc_shelf(int op, int index) {
+    page.forget();
     using petcalc::ShelfOp;
     // A link and a file come by their own calls, with their own caps.
     if (op < 0 || op >= static_cast<int>(std::size(petcalc::kShelfOpNames)) || op == static_cast<int>(ShelfOp::OpenLink) ||
@@ -341,24 +423,35 @@ __attribute__((export_name("pc_import_fits"))) int pc_import_fits(double bytes) 
     return 0;
 }
 __attribute__((export_name("pc_import"))) void pc_import() {
+    page.forget();
     shelf(petcalc::ShelfOp::Import, 0, petcalc::handed(petcalc::kMaxImportBytes));
 }
 __attribute__((export_name("pc_export"))) void pc_export() {
+    page.forget();
     petcalc::keepShown(petcalc::pets, *events);
     const std::string file = petcalc::exportPets(petcalc::pets);
     page_file(file.data(), petcalc::length(file));
 }
-__attribute__((export_name("pc_undo"))) void pc_undo() { events->undo(), tell(); }
-__attribute__((export_name("pc_redo"))) void pc_redo() { events->redo(), tell(); }
+__attribute__((export_name("pc_undo"))) void pc_undo() {
+    page.forget();
+    events->undo(), tell();
+}
+__attribute__((export_name("pc_redo"))) void pc_redo() {
+    page.forget();
+    events->redo(), tell();
+}
 __attribute__((export_name("pc_notice"))) void pc_notice(int k) {
     if (k >= 0 && k < static_cast<int>(std::size(petcalc::kNotices)))
         petcalc::notice(petcalc::kNotices[k].kind, petcalc::kNotices[k].text);
 }
 }
 
+__attribute__((export_name("pc_warm"))) void pc_warm() { petcalc::warm(); }
+
 // The planner: set, and its "应用".
 extern "C" {
 __attribute__((export_name("pc_plan"))) void pc_plan(int mode, int target) {
+    page.forget();
     using petcalc::planner;
     planner.mode = mode == static_cast<int>(petcalc::PlanMode::All) ? petcalc::PlanMode::All : petcalc::PlanMode::Unspent;
     if (target >= 0 && target < petcalc::kStats) planner.target = static_cast<petcalc::Stat>(target);
@@ -372,5 +465,8 @@ __attribute__((export_name("pc_plan"))) void pc_plan(int mode, int target) {
     }
     tell();
 }
-__attribute__((export_name("pc_apply"))) void pc_apply() { events->applyPlan(petcalc::planner), tell(); }
+__attribute__((export_name("pc_apply"))) void pc_apply() {
+    page.forget();
+    events->applyPlan(petcalc::planner), tell();
+}
 }

@@ -20,9 +20,8 @@ function enter(e, core, phone) {
   e.preventDefault();
   const from = e.target, to = $(from.dataset.enter);
   if (to.matches('input')) {
-    // In sight above the keypad before it has the focus: a browser that
-    // scrolls the focus into view itself then finds it there.
-    keepInView(phone, to);
+    // Its focusin puts it in sight, before a browser that scrolls the focus
+    // into view itself would.
     to.focus({ preventScroll: true });
     to.select();
     settling = true;
@@ -33,26 +32,28 @@ function enter(e, core, phone) {
 }
 // The box typed in stays in sight: above the keypad (the visual viewport's
 // bottom; the minus key over it) and under the summary atop the rows. The
-// rows get room below their end while the keypad covers it.
+// rows get room below their end while the keypad covers it. Every read
+// comes before any write, so that the page is laid out once (on a slow
+// phone each layout costs a millisecond or more).
+let minusHeight = 0;  // as last shown: a hidden key has none
 function keepInView(phone, el = document.activeElement) {
   const rows = document.querySelector('#Form1 .rows');
-  const typing = phone.matches && rows.contains(el) && el.matches('input');
-  minusKey.hidden = !(typing && el.matches('[data-minus]'));
+  const typing = phone.matches && rows.contains(el) && el.matches('input'), minus = typing && el.matches('[data-minus]');
   if (!typing) {
+    minusKey.hidden = true;
     rows.style.paddingBottom = '';
     return;
   }
   const view = window.visualViewport ?? { offsetTop: 0, height: innerHeight }, margin = 4;
-  let low = view.offsetTop + view.height;
-  if (!minusKey.hidden) {
-    low -= minusKey.offsetHeight + margin;
-    minusKey.style.top = low + 'px';
-  }
-  const band = rows.getBoundingClientRect();
+  const band = rows.getBoundingClientRect(), r = el.getBoundingClientRect();
+  if (minus && !minusKey.hidden) minusHeight = minusKey.offsetHeight;
+  // (the key's style gives it 44 px; measured once it was shown)
+  let low = view.offsetTop + view.height - (minus ? (minusHeight || 44) + margin : 0);
+  minusKey.hidden = !minus;
+  if (minus) minusKey.style.top = low + 'px';
   rows.style.paddingBottom = Math.max(0, band.bottom - low) + margin + 'px';
   const top = Math.max(band.top, view.offsetTop) + margin;
   low = Math.min(band.bottom, low) - margin;
-  const r = el.getBoundingClientRect();
   if (r.bottom > low) rows.scrollTop += r.bottom - low;
   else if (r.top < top) rows.scrollTop -= top - r.top;
 }

@@ -14,7 +14,7 @@
 // localStorage. A journal numbered higher than that count holds saves that
 // localStorage lost: it is written back before the pets load. Otherwise
 // it is left alone, so localStorage stays what every tab reads and follows.
-const KEY = 'petcalc-pet', SHOWN = 'petcalc-shown', SORT = 'petcalc-sort', SAVED = 'petcalc-saved';
+const KEY = 'petcalc-pet', SHOWN = 'petcalc-shown', SORT = 'petcalc-sort', SAVED = 'petcalc-saved', STAMP = 'petcalc-stamp';
 const ours = /^petcalc-pet\d*$/;
 let store = null;  // null where the browser keeps nothing for the page
 let db = null;     // the journal; null where IndexedDB is missing or refuses
@@ -28,7 +28,9 @@ function petKeys() {
   for (let i = 0; i < store.length; i++) if (ours.test(store.key(i))) keys.push(store.key(i));
   return keys.sort((a, b) => numberOf(a) - numberOf(b));
 }
-const look = () => JSON.stringify([...petKeys(), SHOWN, SORT].map((k) => [k, store.getItem(k)]));
+// What a save leaves for every tab to tell it by: the count of saves and a
+// stamp of this one (two tabs may reach the same count).
+const look = () => `${store.getItem(SAVED)} ${store.getItem(STAMP)}`;
 const count = () => { const n = store.getItem(SAVED) ?? ''; return /^\d{1,15}$/.test(n) ? Number(n) : 0; };
 function follow() {
   kept = null;  // loading writes nothing back
@@ -62,7 +64,7 @@ export function save(records, current, sort) {
     for (const key of slots.splice(records.length)) store.removeItem(key), wrote = true;
     set(SHOWN, String(current));
     if (sort !== undefined) set(SORT, sort);
-    if (wrote) store.setItem(SAVED, String(count() + 1)), journal();
+    if (wrote) store.setItem(SAVED, String(count() + 1)), store.setItem(STAMP, Math.random().toString(36).slice(2)), journal();
   } catch {
     page.full();  // what was saved before stays, and its journal
   }
@@ -86,24 +88,33 @@ const request = (make) => new Promise((done) => {
   }
 });
 
-// One write under way at a time, of the latest save: a burst of typing
-// journals its last state, and every write waits for the one before.
-let pending = null, writing = null;
+// One write under way at a time, of the store as the write finds it: a
+// burst of typing journals its last state, and every write waits for the
+// one before. A write starts in a task of its own, after the event that
+// saved: opening a transaction would cost that event a millisecond on a
+// slow phone. (A message, not a timer: a stopped clock stops no save.)
+let dirty = false, writing = null;
+const nextTask = () => new Promise((run) => {
+  const channel = new MessageChannel();
+  channel.port1.onmessage = () => run();
+  channel.port2.postMessage(null);
+});
 function journal() {
   if (!db) return;
-  pending = { saved: count(), items: [...slots, SHOWN, SORT].map((k) => [k, store.getItem(k)]).filter(([, t]) => t !== null),
-    aside: petKeys().filter((k) => !slots.includes(k)) };
-  writing ??= new Promise(write).then(() => { writing = null; });
+  dirty = true;
+  writing ??= nextTask().then(() => new Promise(write)).then(() => { writing = null; });
 }
 function write(done) {
-  const record = pending;
-  pending = null;
+  dirty = false;
+  if (!db) return done();
+  const record = { saved: count(), items: [...slots, SHOWN, SORT].map((k) => [k, store.getItem(k)]).filter(([, t]) => t !== null),
+    aside: petKeys().filter((k) => !slots.includes(k)) };
   try {
     const tx = db.transaction('journal', 'readwrite'), journals = tx.objectStore('journal');
     // Tabs journal side by side: a higher number already there stays.
     const there = journals.get(1);
     there.onsuccess = () => { if (!valid(there.result) || there.result.saved < record.saved) journals.put(record, 1); };
-    tx.oncomplete = tx.onabort = () => (pending ? write(done) : done());  // a full quota keeps the last journal
+    tx.oncomplete = tx.onabort = () => (dirty ? write(done) : done());  // a full quota keeps the last journal
   } catch {
     db = null;
     done();
