@@ -118,7 +118,9 @@ std::vector<std::size_t> sortedOrder(const std::vector<std::string>& names, cons
 }
 
 std::string petSortText(const std::optional<PetSort>& s) {
-    return s ? (s->descending ? "-" : "") + std::string(kPetColumnNames[static_cast<int>(s->column)]) : std::string();
+    if (!s) return {};
+    std::string text(s->descending ? 1 : 0, '-');
+    return text.append(kPetColumnNames[static_cast<int>(s->column)]);
 }
 
 std::optional<PetSort> readPetSort(std::string_view text) {

@@ -157,9 +157,10 @@ function showList({ names, rows, order: sorted, shown, compared, sort }) {
   // press made the page follow another tab's save still lands on its row.
   while (list.rows.length > names.length) list.lastChild.remove();
   while (list.rows.length < names.length) {
+    // The name heads its row; a cell for each other column.
     const row = list.insertRow(), b = row.appendChild(document.createElement('th')).appendChild(document.createElement('button'));
     row.firstChild.scope = 'row';
-    for (const _ of Object.keys(PetColumn).slice(1)) row.insertCell();
+    for (const column of Object.keys(PetColumn)) if (column !== 'name') row.insertCell();
     b.type = 'button';
     b.addEventListener('click', () => {
       const i = order[row.sectionRowIndex];

@@ -64,7 +64,9 @@ export function save(records, current, sort) {
     for (const key of slots.splice(records.length)) store.removeItem(key), wrote = true;
     set(SHOWN, String(current));
     if (sort !== undefined) set(SORT, sort);
-    if (wrote) store.setItem(SAVED, String(count() + 1)), store.setItem(STAMP, Math.random().toString(36).slice(2)), journal();
+    // The stamp keeps one length: a full store then refuses a save for the
+    // save's own text, never for the stamp's.
+    if (wrote) store.setItem(SAVED, String(count() + 1)), store.setItem(STAMP, String(Math.random()).slice(2, 12).padEnd(10, '0')), journal();
   } catch {
     page.full();  // what was saved before stays, and its journal
   }
